@@ -1,0 +1,119 @@
+#pragma once
+
+#include "store/schema.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <vector>
+
+namespace brimble {
+
+class Connection;
+class DataLink;
+
+enum class ViewState { Inactive, Browse, Edit, Insert };
+
+// A snapshot of one table, held in memory with a current row: what it shows is the table as
+// it was when the view was last opened, reduced by its filter. Writes go to the file at once,
+// one row per post, and show in other views only after those are opened again.
+//
+// Values are QVariants: null (invalid), int for Key/Integer, bool for YesNo, double for
+// DateTime (days since 30 December 1899), QString for Text/Memo.
+class View {
+public:
+    View(Connection& connection, QString table, QString name);
+    ~View();
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+
+    const QString& name() const { return name_; }
+    const QString& table() const { return table_; }
+
+    // A filter "column=value" with value true, false or an integer; empty for none.
+    void setFilterText(const QString& filter);
+    // Switching the filter re-filters the open snapshot and goes to the first row.
+    void setFiltered(bool on);
+    bool filtered() const { return filtered_; }
+
+    void open();
+    void close();
+    bool isOpen() const { return state_ != ViewState::Inactive; }
+    ViewState state() const { return state_; }
+    bool editing() const { return state_ == ViewState::Edit || state_ == ViewState::Insert; }
+
+    // Cursor. Moving while a row is being edited first lets bound controls write, then posts
+    // if anything changed, else cancels (the record-cursor rule). Closing does the same.
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(int row); // 0-based position among the visible rows
+    bool eof() const;
+    bool bof() const;
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0; }
+    int position() const { return pos_; } // -1 when empty
+    bool locate(const QString& column, const QVariant& value);
+
+    // Reading the current row (the edit buffer while editing).
+    QVariant value(const QString& column) const;
+    int intValue(const QString& column) const;   // null reads as 0
+    bool boolValue(const QString& column) const; // null reads as false
+    double dateValue(const QString& column) const;
+    QString textValue(const QString& column) const;
+    bool isNull(const QString& column) const;
+    // Reading any visible row without moving the cursor (for list models).
+    QVariant valueAt(int row, const QString& column) const;
+    // The row key (SQLite rowid) of a visible row, for lists that keep their own selection.
+    qint64 keyAt(int row) const;
+
+    // Editing.
+    void edit();
+    void append();
+    void setValue(const QString& column, const QVariant& value);
+    bool modified() const { return modified_; }
+    void post();
+    void cancel();
+    void deleteRow();
+
+    // Bound controls. The view does not own them.
+    void addLink(DataLink* link);
+    void removeLink(DataLink* link);
+
+private:
+    struct Row {
+        qint64 rowid = 0;
+        QVector<QVariant> values;
+    };
+    int columnIndex(const QString& column) const;
+    void ensureOpen(const char* what) const;
+    void ensureEditing() const;
+    void checkBrowse(); // applies the record-cursor rule before a move
+    void refilter();
+    bool passes(const Row& row) const;
+    void notifyRecordChanged();
+    void writeRow(Row& row, bool insert);
+    Row readRow(qint64 rowid) const;
+    const Row* currentRow() const;
+
+    Connection& connection_;
+    QString table_;
+    QString name_;
+    std::span<const ColumnDef> columns_;
+    QString filterText_;
+    int filterColumn_ = -1;
+    QVariant filterValue_;
+    bool filtered_ = false;
+
+    ViewState state_ = ViewState::Inactive;
+    std::vector<Row> all_;        // the snapshot, table order
+    std::vector<int> visible_;    // indexes into all_ that pass the filter
+    int pos_ = -1;                // index into visible_
+    Row buffer_;                  // the row being edited or appended
+    std::vector<bool> changed_;   // columns set in the buffer
+    bool modified_ = false;
+    std::vector<DataLink*> links_;
+};
+
+} // namespace brimble
