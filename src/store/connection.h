@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 
 struct sqlite3;
@@ -38,8 +40,13 @@ public:
     // losing them in a power cut is harmless, they are cleared at every start.
     void setDurableCommits(bool durable);
 
+    // Long texts read by several views are kept once: a view reading a row whose text equals
+    // the one already held shares it instead of holding a copy of its own.
+    QByteArray shareText(qint64 rowid, const char* data, int size);
+
 private:
     QString connectionString_;
+    QHash<qint64, QByteArray> texts_;
     sqlite3* db_ = nullptr;
 };
 

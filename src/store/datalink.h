@@ -17,6 +17,8 @@ public:
     virtual void editCancelled(View& view) = 0;
     // Whether the control holds changes not yet written into the row.
     virtual bool isModified() const = 0;
+    // Rows were read afresh, posted, appended or removed: lists redraw. Most links ignore it.
+    virtual void dataChanged(View& view) { (void)view; }
 };
 
 } // namespace brimble

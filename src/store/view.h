@@ -19,7 +19,8 @@ enum class ViewState { Inactive, Browse, Edit, Insert };
 // one row per post, and show in other views only after those are opened again.
 //
 // Values are QVariants: null (invalid), int for Key/Integer, bool for YesNo, double for
-// DateTime (days since 30 December 1899), QString for Text/Memo.
+// DateTime (days since 30 December 1899), QString for Text/Memo. Memo texts are held once
+// as UTF-8 and shared between views of the same connection.
 class View {
 public:
     View(Connection& connection, QString table, QString name);
@@ -65,6 +66,7 @@ public:
     bool isNull(const QString& column) const;
     // Reading any visible row without moving the cursor (for list models).
     QVariant valueAt(int row, const QString& column) const;
+    QVariant stored(int column, const QVariant& raw) const;
     // The row key (SQLite rowid) of a visible row, for lists that keep their own selection.
     qint64 keyAt(int row) const;
 
@@ -110,6 +112,7 @@ private:
     std::vector<Row> all_;        // the snapshot, table order
     std::vector<int> visible_;    // indexes into all_ that pass the filter
     int pos_ = -1;                // index into visible_
+    bool eof_ = true, bof_ = true;
     Row buffer_;                  // the row being edited or appended
     std::vector<bool> changed_;   // columns set in the buffer
     bool modified_ = false;

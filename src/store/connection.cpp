@@ -1,0 +1,124 @@
+#include "store/connection.h"
+
+#include "store/dberror.h"
+
+#include <QFileInfo>
+#include <QStringList>
+#include <cstring>
+#include <sqlcipher/sqlite3.h>
+
+namespace brimble {
+
+namespace {
+
+struct Parsed {
+    QString file;
+    QByteArray key;
+};
+
+Parsed parse(const QString& text) {
+    Parsed p;
+    for (const QString& piece : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype eq = piece.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString name = piece.left(eq).trimmed().toLower();
+        const QString value = piece.mid(eq + 1).trimmed();
+        if (name == QLatin1String("data source"))
+            p.file = value;
+        else if (name == QLatin1String("password") ||
+                 name == QLatin1String("jet oledb:database password"))
+            p.key = value.toUtf8();
+    }
+    return p;
+}
+
+} // namespace
+
+QString Connection::connectionStringFor(const QString& directoryWithSeparator) {
+    return QLatin1String(kPrefix) + directoryWithSeparator + QLatin1String(kSuffix);
+}
+
+Connection::~Connection() { close(); }
+
+void Connection::open() {
+    if (db_)
+        return;
+    const Parsed p = parse(connectionString_);
+    if (p.file.isEmpty())
+        throw DbError(QStringLiteral("The connection string names no data source."));
+
+    sqlite3* db = nullptr;
+    // Read-write but never create: a missing file is an error, not a new empty database.
+    const int rc = sqlite3_open_v2(p.file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
+                                   nullptr);
+    if (rc != SQLITE_OK) {
+        QString text = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close(db);
+        if (!QFileInfo::exists(p.file))
+            text = QStringLiteral("Could not find file '%1' (%2).").arg(p.file, text);
+        else
+            text = QStringLiteral("%1: '%2'").arg(text, p.file);
+        throw DbError(text);
+    }
+    db_ = db;
+    try {
+        if (sqlite3_key(db_, p.key.constData(), int(p.key.size())) != SQLITE_OK)
+            fail();
+        sqlite3_busy_timeout(db_, 5000);
+        // The first read proves the key: a wrong one gives "file is not a database".
+        exec("SELECT count(*) FROM sqlite_master;");
+        // WAL with full sync: every post is on disk when it returns, and a crash loses no
+        // saved memo. Other processes may still open the file for reading and writing.
+        exec("PRAGMA journal_mode=WAL;");
+        exec("PRAGMA synchronous=FULL;");
+    } catch (...) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+void Connection::close() {
+    if (!db_)
+        return;
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    texts_.clear();
+}
+
+sqlite3* Connection::handle() const {
+    if (!db_)
+        throw DbError(QStringLiteral("Operation is not allowed when the connection is closed."));
+    return db_;
+}
+
+void Connection::exec(const char* sql) {
+    char* message = nullptr;
+    const int rc = sqlite3_exec(handle(), sql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        const QString text = message ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(message);
+        throw DbError(text);
+    }
+}
+
+void Connection::fail(const QString& context) const {
+    QString text = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("no connection");
+    if (!context.isEmpty())
+        text = context + QStringLiteral(": ") + text;
+    throw DbError(text);
+}
+
+QByteArray Connection::shareText(qint64 rowid, const char* data, int size) {
+    QByteArray& held = texts_[rowid];
+    if (held.size() != size || std::memcmp(held.constData(), data, size_t(size)) != 0)
+        held = QByteArray(data, size);
+    return held;
+}
+
+void Connection::setDurableCommits(bool durable) {
+    exec(durable ? "PRAGMA synchronous=FULL;" : "PRAGMA synchronous=NORMAL;");
+}
+
+} // namespace brimble
