@@ -33,6 +33,9 @@ QString formatImpl(const QString& pattern, const QDate& d, const QTime& t, const
     QString out;
     out.reserve(pattern.size() + 8);
     const int n = int(pattern.size());
+    // With a designator in the pattern the hour counts 1 to 12.
+    const bool twelve = pattern.contains(QLatin1String("AP"), Qt::CaseInsensitive);
+    const int hour = twelve ? (t.hour() % 12 == 0 ? 12 : t.hour() % 12) : t.hour();
     int i = 0;
     auto run = [&](QChar c) {
         int k = i;
@@ -67,7 +70,7 @@ QString formatImpl(const QString& pattern, const QDate& d, const QTime& t, const
             break;
         case 'h':
         case 'H':
-            out += len >= 2 ? two(t.hour()) : QString::number(t.hour());
+            out += len >= 2 ? two(hour) : QString::number(hour);
             break;
         case 'm':
             out += len >= 2 ? two(t.minute()) : QString::number(t.minute());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "printers.h"
 
 #include <QMap>
 #include <QStringList>

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include "printers.h"
 
 namespace brimble::test {
 
