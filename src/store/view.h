@@ -30,6 +30,7 @@ public:
 
     const QString& name() const { return name_; }
     const QString& table() const { return table_; }
+    Connection& connection() const { return connection_; }
 
     // A filter "column=value" with value true, false or an integer; empty for none.
     void setFilterText(const QString& filter);

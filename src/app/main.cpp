@@ -1,0 +1,24 @@
+#include "app/errorboundary.h"
+#include "app/startup.h"
+#include "platform/realplatform.h"
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    // Wayland lets no program place its own windows, so pop-ups would lose their stored
+    // places: run through XWayland unless the user chose a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        qgetenv("XDG_SESSION_TYPE") == "wayland" && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    brimble::BrimbleApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Brimble!"));
+    app.setApplicationVersion(QStringLiteral("1.0"));
+    app.setDesktopFileName(QStringLiteral("brimble"));
+    app.setQuitOnLastWindowClosed(false);
+
+    brimble::RealPlatform platform;
+    brimble::Program program(platform);
+    program.start();
+    return app.exec();
+}

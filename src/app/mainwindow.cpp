@@ -1,0 +1,322 @@
+#include "app/mainwindow.h"
+
+#include "app/errorboundary.h"
+#include "app/tray.h"
+#include "platform/platform.h"
+#include "reminders/popups.h"
+#include "reminders/scheduler.h"
+#include "store/datetime.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace brimble {
+
+namespace {
+
+QWidget* panel(QWidget* parent, const char* name) {
+    auto* w = new QWidget(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+} // namespace
+
+TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Brimble! (version 1.0)"));
+    setWindowIcon(brimbleIcon());
+    resize(600, 516);
+    setMinimumSize(600, 515);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPointSize(8);
+    f.setStyleHint(QFont::SansSerif);
+    setFont(f);
+    setBackgroundRole(QPalette::Window);
+
+    popups_ = std::make_unique<PopupManager>(db_, platform_, *this, this);
+    scheduler_ = std::make_unique<Scheduler>(db_, platform_, *popups_, this);
+    CTI_ = std::make_unique<TTrayIcon>(this);
+
+    buildMenus();
+    buildClientArea();
+
+    timer2_.setObjectName(QStringLiteral("Timer2"));
+    timer2_.setInterval(1000);
+    connect(&timer2_, &QTimer::timeout, this, ErrorBoundary::wrap([this] { Timer2Timer(); }));
+    timer2_.start();
+
+    connect(CTI_.get(), &TTrayIcon::openRequested, this,
+            ErrorBoundary::wrap([this] { openFromTray(); }));
+    connect(CTI_.get(), &TTrayIcon::popupsClicked, this,
+            ErrorBoundary::wrap([this] { popupsClick(); }));
+    connect(CTI_.get(), &TTrayIcon::exitRequested, this, [this] { close(); });
+    // "Arrange" acts on the pop-up windows; the reminders work wires it to tiling and cascading.
+
+    // A desktop may gain a tray after start (a panel restarted or an extension enabled).
+    trayWatch_.setInterval(3000);
+    connect(&trayWatch_, &QTimer::timeout, this, [this] { watchTray(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    connect(menuItem(file, "Exit2", QStringLiteral("Exit")), &QAction::triggered, this,
+            [this] { close(); });
+    QMenu* options = bar->addMenu(QStringLiteral("Options"));
+    options->setObjectName(QStringLiteral("Options1"));
+    // The Customize, Edit History and About windows come with their own work; until then
+    // their items stay disabled.
+    menuItem(options, "Customize1", QStringLiteral("Customize"))->setEnabled(false);
+    menuItem(options, "EditHistory1", QStringLiteral("Edit History"))->setEnabled(false);
+    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    menuItem(help, "About1", QStringLiteral("About"))->setEnabled(false);
+}
+
+void TForm1::buildClientArea() {
+    auto* central = panel(this, "client");
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    splitter_ = new QSplitter(Qt::Horizontal, central);
+    splitter_->setObjectName(QStringLiteral("Splitter1"));
+    splitter_->setHandleWidth(8);
+    splitter_->setChildrenCollapsible(false);
+
+    // The memo list and the editor side are filled by the memo list work.
+    listHost_ = panel(splitter_, "DBCtrlGrid1Host");
+    listHost_->setMinimumWidth(60);
+    new QVBoxLayout(listHost_);
+    listHost_->layout()->setContentsMargins(0, 0, 0, 0);
+
+    panel3_ = panel(splitter_, "Panel3");
+    auto* side = new QVBoxLayout(panel3_);
+    side->setContentsMargins(0, 0, 0, 0);
+    side->setSpacing(0);
+    label2_ = new QLabel(panel3_);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setAlignment(Qt::AlignCenter);
+    label2_->setFixedHeight(19);
+    QFont clock(QStringLiteral("Arial"));
+    clock.setPixelSize(16);
+    clock.setBold(true);
+    label2_->setFont(clock);
+    side->addWidget(label2_);
+    toolBar2Host_ = panel(panel3_, "ToolBar2Host");
+    toolBar2Host_->setFixedHeight(30);
+    side->addWidget(toolBar2Host_);
+    auto* middle = panel(panel3_, "middle");
+    auto* mid = new QHBoxLayout(middle);
+    mid->setContentsMargins(0, 0, 0, 0);
+    mid->setSpacing(0);
+    editorHost_ = panel(middle, "memo1Host");
+    new QVBoxLayout(editorHost_);
+    editorHost_->layout()->setContentsMargins(0, 0, 0, 0);
+    mid->addWidget(editorHost_, 1);
+    panel7_ = panel(middle, "Panel7");
+    panel7_->setFixedWidth(20);
+    mid->addWidget(panel7_);
+    side->addWidget(middle, 1);
+    panel4_ = panel(panel3_, "Panel4");
+    panel4_->setFixedHeight(41);
+    side->addWidget(panel4_);
+
+    splitter_->addWidget(listHost_);
+    splitter_->addWidget(panel3_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({171, 600 - 171 - 8});
+    outer->addWidget(splitter_, 1);
+
+    panel1_ = panel(central, "Panel1");
+    panel1_->setFixedHeight(47);
+    outer->addWidget(panel1_);
+    setCentralWidget(central);
+}
+
+void TForm1::FormCreate() {
+    // 1. A connection left open is closed first.
+    db_.ADOConnection1.close();
+    // 2. The program directory, with its trailing separator, for the whole run.
+    programDir_ = QDir::toNativeSeparators(QFileInfo(platform_.programFilePath()).absolutePath() +
+                                           QLatin1Char('/'));
+    // 3-4. Tiling margins and the empty pop-up list are set up with the reminders.
+    // 5. Every `t` and `tt` prints hours and minutes.
+    formatSettings().shortTimeFormat = QStringLiteral("hh:mm");
+    formatSettings().longTimeFormat = QStringLiteral("hh:mm");
+    Timer2Timer();
+    // 6. Connect, then the views in their order; a failure stops the database steps only.
+    ErrorBoundary::run([this] {
+        db_.ADOConnection1.setConnectionString(Connection::connectionStringFor(programDir_));
+        db_.ADOConnection1.open();
+        db_.config.open();
+        db_.bms.open();
+        scheduler_->resetpop();
+        db_.BM.open();
+        db_.bmall.open();
+    });
+}
+
+void TForm1::startInTray() {
+    if (platform_.trayAvailable()) {
+        CTI_->show();
+        inTray_ = true;
+        hide();
+    } else {
+        // No notification area: stay reachable as a minimized window in the taskbar.
+        inTray_ = true;
+        showMinimized();
+        trayWatch_.start();
+    }
+}
+
+void TForm1::watchTray() {
+    if (!platform_.trayAvailable())
+        return;
+    trayWatch_.stop();
+    CTI_->show();
+    if (inTray_ && isMinimized())
+        hide();
+}
+
+void TForm1::Timer2Timer() {
+    label2_->setText(formatDateTime(patterns::clock, platform_.now()));
+}
+
+void TForm1::CTIMinimizeToTray() {
+    popups_->closepop();
+    scheduler_->setEnabled(true);
+}
+
+void TForm1::openFromTray() {
+    scheduler_->setEnabled(false);
+    popups_->closepop();
+    if (db_.BM.isOpen() && !db_.BM.isEmpty())
+        setEditorColor(db_.BM.intValue(QStringLiteral("bgcolor")));
+    inTray_ = false;
+    if (isMinimized() || !isVisible())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm1::FormActivate() {
+    // The memo list work enables the date row here when the list holds a memo.
+}
+
+void TForm1::popupsClick() {
+    QAction& item = CTI_->popups();
+    if (item.isChecked()) {
+        item.setChecked(false);
+        scheduler_->setEnabled(false);
+        popups_->closepop();
+    } else {
+        item.setChecked(true);
+        scheduler_->setEnabled(true);
+    }
+}
+
+void TForm1::gridchange2() {
+    // The memo list work makes the editor follow the list's current memo here.
+}
+
+void TForm1::setEditorColor(int bgr) {
+    QPalette p = editorHost_->palette();
+    p.setColor(QPalette::Base, QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff));
+    editorHost_->setPalette(p);
+}
+
+void TForm1::hideToTray() {
+    if (hiding_)
+        return;
+    hiding_ = true;
+    ErrorBoundary::run([this] { CTIMinimizeToTray(); });
+    inTray_ = true;
+    if (platform_.trayAvailable()) {
+        CTI_->show();
+        // Hiding from inside the state change confuses some window managers: do it next.
+        QTimer::singleShot(0, this, [this] {
+            hide();
+            hiding_ = false;
+        });
+    } else {
+        hiding_ = false;
+        trayWatch_.start();
+    }
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !closed_) {
+        auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        const bool wasMinimized = change->oldState() & Qt::WindowMinimized;
+        if (isMinimized() && !wasMinimized && !inTray_) {
+            hideToTray();
+        } else if (!isMinimized() && wasMinimized && inTray_ && !platform_.trayAvailable()) {
+            // Restored from the taskbar where there is no tray: as "Open Brimble".
+            ErrorBoundary::run([this] { openFromTray(); });
+        }
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        ErrorBoundary::run([this] { FormActivate(); });
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void TForm1::FormClose() {
+    // 1. No memo stays marked as popped in the file.
+    ErrorBoundary::run([this] {
+        if (db_.bms.isOpen())
+            Database::clearPopped(db_.bms);
+    });
+    // 2. The entries go; the windows go with the main window.
+    popups_->release();
+    // 3. Views in their order, then the connection.
+    for (View* v : {&db_.BM, &db_.bms, &db_.config, &db_.bmall})
+        ErrorBoundary::run([v] { v->close(); });
+    db_.ADOConnection1.close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        scheduler_->setEnabled(false);
+        timer2_.stop();
+        FormClose();
+        CTI_->hide();
+    }
+    event->accept();
+    // Closing the main window ends the program, whichever windows are still open.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+} // namespace brimble

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "reminders/hooks.h"
+#include "store/database.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class QMenu;
+class QSplitter;
+
+namespace brimble {
+
+class Platform;
+class PopupManager;
+class Scheduler;
+class TTrayIcon;
+
+// The main window: a frame that owns the database, the reminders, the tray icon and the
+// autorun component for the whole run, and routes their events. The behaviour lives in the
+// subsystems' own classes.
+class TForm1 : public QMainWindow, public MemoListHooks {
+    Q_OBJECT
+public:
+    explicit TForm1(Platform& platform, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Start-up sequence; each failing step is reported and the later database steps skipped.
+    void FormCreate();
+    // Goes to the tray (or, with no tray on this desktop, minimized to the taskbar).
+    void startInTray();
+
+    // Tray menu "Open Brimble".
+    void openFromTray();
+    // Runs before the window hides into the tray.
+    void CTIMinimizeToTray();
+    void FormActivate();
+    void popupsClick();
+
+    void gridchange2() override;
+    void setEditorColor(int bgr) override;
+
+    Database& database() { return db_; }
+    Scheduler& scheduler() { return *scheduler_; }
+    PopupManager& popups() { return *popups_; }
+    TTrayIcon& tray() { return *CTI_; }
+    QTimer& Timer2() { return timer2_; }
+    QLabel& Label2() { return *label2_; }
+    const QString& programDirectory() const { return programDir_; }
+    // Whether the window lives in the tray now (hidden or, with no tray, minimized).
+    bool inTray() const { return inTray_; }
+    bool closed() const { return closed_; }
+
+    // Places that later work fills: the memo list, the editor and its toolbars.
+    QWidget* Panel1() const { return panel1_; }
+    QWidget* Panel3() const { return panel3_; }
+    QWidget* Panel4() const { return panel4_; }
+    QWidget* Panel7() const { return panel7_; }
+    QWidget* listHost() const { return listHost_; }
+    QWidget* editorHost() const { return editorHost_; }
+    QWidget* toolBar2Host() const { return toolBar2Host_; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildClientArea();
+    void Timer2Timer();
+    void FormClose();
+    void hideToTray();
+    void watchTray();
+
+    Platform& platform_;
+    Database db_;
+    std::unique_ptr<PopupManager> popups_;
+    std::unique_ptr<Scheduler> scheduler_;
+    std::unique_ptr<TTrayIcon> CTI_;
+    QTimer timer2_;
+    QTimer trayWatch_;
+    QString programDir_;
+
+    QLabel* label2_ = nullptr;
+    QWidget* panel1_ = nullptr;
+    QWidget* panel3_ = nullptr;
+    QWidget* panel4_ = nullptr;
+    QWidget* panel7_ = nullptr;
+    QWidget* listHost_ = nullptr;
+    QWidget* editorHost_ = nullptr;
+    QWidget* toolBar2Host_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+
+    bool inTray_ = false;
+    bool shownOnce_ = false;
+    bool closed_ = false;
+    bool hiding_ = false;
+};
+
+} // namespace brimble

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+namespace brimble {
+
+struct Database;
+class Platform;
+class PopupManager;
+
+// Decides when memos pop up. Owns the scan timer `Timer1`; the main window owns the scheduler.
+class Scheduler : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kInitialIntervalMs = 10000;
+
+    Scheduler(Database& db, Platform& platform, PopupManager& popups, QObject* parent = nullptr);
+
+    // Switching on when off, or giving a new interval, starts the countdown afresh; repeating
+    // the current state or interval changes nothing. An interval of 0 stops the ticks.
+    void setEnabled(bool on);
+    bool enabled() const { return enabled_; }
+    void setIntervalMs(int ms);
+    int intervalMs() const { return interval_; }
+    bool ticking() const { return timer_.isActive(); }
+    QTimer& timer() { return timer_; }
+
+    // Clears every stale popped mark at start-up.
+    void resetpop();
+    // One tick of the scan.
+    void Timer1Timer();
+
+private:
+    void apply();
+
+    Database& db_;
+    Platform& platform_;
+    PopupManager& popups_;
+    QTimer timer_;
+    bool enabled_ = true;
+    int interval_ = kInitialIntervalMs;
+};
+
+} // namespace brimble
