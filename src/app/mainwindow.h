@@ -38,6 +38,8 @@ public:
     void CTIMinimizeToTray();
     void FormActivate();
     void popupsClick();
+    // The clock line's tick.
+    void Timer2Timer();
 
     void gridchange2() override;
     void setEditorColor(int bgr) override;
@@ -70,7 +72,6 @@ protected:
 private:
     void buildMenus();
     void buildClientArea();
-    void Timer2Timer();
     void FormClose();
     void hideToTray();
     void watchTray();
