@@ -2,7 +2,10 @@
 #include "app/startup.h"
 #include "platform/realplatform.h"
 
-#include <cstdlib>
+#include "app/mainwindow.h"
+
+#include <QTimer>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     // Wayland lets no program place its own windows, so pop-ups would lose their stored
@@ -20,5 +23,13 @@ int main(int argc, char** argv) {
     brimble::RealPlatform platform;
     brimble::Program program(platform);
     program.start();
+    if (qEnvironmentVariableIsSet("BRIMBLE_PROBE_STARTUP")) {
+        // For the start-up benchmark: say when the event loop is first idle, then close.
+        QTimer::singleShot(0, &app, [&program] {
+            std::printf("ready\n");
+            std::fflush(stdout);
+            program.mainWindow().close();
+        });
+    }
     return app.exec();
 }

@@ -16,6 +16,9 @@ public:
     static constexpr const char* kSuffix = "bm.mdb;Persist Security Info=False;Password=wvqz47";
     static QString connectionStringFor(const QString& directoryWithSeparator);
 
+    // Settings of the encrypted file that every open must repeat after keying.
+    static void applyCipherSettings(sqlite3* db);
+
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;

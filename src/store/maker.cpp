@@ -39,6 +39,7 @@ bool makeDeliveredDatabase(const QString& path) {
     const QByteArray key = QByteArray(Connection::kSuffix).split('=').last();
     if (sqlite3_key(db, key.constData(), int(key.size())) != SQLITE_OK)
         failWith(QStringLiteral("Cannot key"));
+    Connection::applyCipherSettings(db);
     const QByteArray sql = "BEGIN;" + schemaSql().toUtf8() + kConfigRow + "COMMIT;";
     if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         failWith(QStringLiteral("Cannot fill"));
