@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace brimble;
 
@@ -101,4 +103,31 @@ TEST(Maker, DeliveredConfigRow) {
     EXPECT_FALSE(config.boolValue("autorun"));
     EXPECT_TRUE(config.boolValue("formtile"));
     EXPECT_EQ(config.intValue("repeatsecond"), 10);
+}
+
+TEST(Durability, APostedMemoSurvivesACrashRightAfterThePost) {
+    test::TempDb db;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        Connection c;
+        c.setConnectionString(db.connectionString());
+        c.open();
+        View v(c, "bm", "BM");
+        v.open();
+        v.append();
+        v.setValue("memo", "saved just before the crash");
+        v.post();
+        std::abort(); // no close, no checkpoint
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    Connection c;
+    c.setConnectionString(db.connectionString());
+    c.open();
+    View v(c, "bm", "BM");
+    v.open();
+    ASSERT_EQ(v.recordCount(), 1);
+    EXPECT_EQ(v.textValue("memo"), "saved just before the crash");
 }
