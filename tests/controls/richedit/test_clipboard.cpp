@@ -1,0 +1,174 @@
+#include "controls/richedit/charattrs.h"
+#include "controls/richedit/richedit.h"
+#include "controls/richedit/richmime.h"
+#include "richtest.h"
+#include "rtf/rtf.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPainter>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <gtest/gtest.h>
+
+using namespace brimble;
+using brimble::test::caretAt;
+using brimble::test::select;
+
+namespace {
+
+QImage sampleImage() {
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.fillRect(0, 0, 12, 8, QColor(200, 30, 40));
+    p.fillRect(12, 8, 12, 8, QColor(10, 120, 250));
+    return image;
+}
+
+std::vector<QImage> picturesOf(const QTextDocument& doc) {
+    std::vector<QImage> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) {
+                const QString name = it.fragment().charFormat().toImageFormat().name();
+                for (int i = 0; i < it.fragment().length(); ++i)
+                    out.push_back(qvariant_cast<QImage>(
+                        doc.resource(QTextDocument::ImageResource, QUrl(name))));
+            }
+    return out;
+}
+
+bool samePixels(const QImage& a, const QImage& b) {
+    return a.size() == b.size() &&
+           a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST(RichEditClipboard, CopyCarriesRtfHtmlAndText) {
+    TRichEdit e;
+    e.setText("one two three");
+    select(e, 4, 7);
+    e.setStyle(charattr::kBold);
+    e.copy();
+    const QMimeData* m = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->text(), "two");
+    EXPECT_TRUE(m->hasHtml());
+    ASSERT_TRUE(m->hasFormat(richmime::kRtf));
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(QByteArrayView(m->data(richmime::kRtf)), back));
+    EXPECT_EQ(back.toPlainText(), "two");
+    EXPECT_EQ(charattr::style(QTextCursor(back.begin()).block().begin().fragment().charFormat()),
+              charattr::kBold)
+        << "formats travel with the copy";
+}
+
+TEST(RichEditClipboard, PastedTextTakesTheCaretFormatAndReplacesTheSelection) {
+    TRichEdit e;
+    e.setText("abc XYZ def");
+    select(e, 4, 7);
+    e.setStyle(charattr::kItalic); // the replaced text's format is the caret's
+    QApplication::clipboard()->setText("new\nline");
+    e.paste();
+    EXPECT_EQ(e.document()->toPlainText(), "abc new\nline def");
+    QTextCursor c(e.document());
+    c.setPosition(6);
+    EXPECT_TRUE(c.charFormat().fontItalic());
+    EXPECT_TRUE(e.modified());
+    EXPECT_EQ(e.text(), "abc new\r\nline def");
+}
+
+TEST(RichEditClipboard, BitmapBecomesAnEmbeddedPictureWrittenAsRtf) {
+    TRichEdit e;
+    e.setText("ab");
+    caretAt(e, 1);
+    QApplication::clipboard()->setImage(sampleImage());
+    e.paste();
+    const auto pics = picturesOf(*e.document());
+    ASSERT_EQ(pics.size(), 1u);
+    EXPECT_TRUE(samePixels(pics[0], sampleImage()));
+    const QString rtf = e.toRtf();
+    EXPECT_TRUE(rtf.contains("\\pict")) << rtf.left(400).toStdString();
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(rtf, back));
+    const auto backPics = picturesOf(back);
+    ASSERT_EQ(backPics.size(), 1u);
+    EXPECT_TRUE(samePixels(backPics[0], sampleImage()));
+}
+
+TEST(RichEditClipboard, CopyAndPasteOfAPictureKeepsItInTheWrittenRtf) {
+    TRichEdit e;
+    e.setText("ab");
+    caretAt(e, 1);
+    QApplication::clipboard()->setImage(sampleImage());
+    e.paste();
+    select(e, 1, 2);
+    e.copy();
+    EXPECT_TRUE(samePixels(QApplication::clipboard()->image(), sampleImage()))
+        << "a lone picture is also offered as a bitmap";
+    caretAt(e, 3);
+    QApplication::clipboard()->setText("replaced"); // make sure the copy is what we paste
+    select(e, 1, 2);
+    e.copy();
+    caretAt(e, 3);
+    e.paste();
+    EXPECT_EQ(e.document()->toPlainText().size(), 4);
+    const auto pics = picturesOf(*e.document());
+    ASSERT_EQ(pics.size(), 2u);
+    EXPECT_TRUE(samePixels(pics[1], sampleImage()));
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(e.toRtf(), back));
+    const auto backPics = picturesOf(back);
+    ASSERT_EQ(backPics.size(), 2u);
+    EXPECT_TRUE(samePixels(backPics[0], sampleImage()));
+    EXPECT_TRUE(samePixels(backPics[1], sampleImage()));
+}
+
+TEST(RichEditClipboard, CutRemovesAndReadOnlyRefusesChanges) {
+    TRichEdit e;
+    e.setText("keep cut");
+    select(e, 4, 8);
+    e.cut();
+    EXPECT_EQ(e.document()->toPlainText(), "keep");
+    EXPECT_EQ(QApplication::clipboard()->text(), " cut");
+
+    TRichEdit view;
+    view.setReadOnly(true);
+    view.setText("fixed");
+    select(view, 0, 5);
+    view.cut();
+    view.paste();
+    QTest::keyClicks(&view, "typed");
+    EXPECT_EQ(view.document()->toPlainText(), "fixed");
+    EXPECT_FALSE(view.modified());
+    view.copy(); // copying still works
+    EXPECT_EQ(QApplication::clipboard()->text(), "fixed");
+}
+
+TEST(RichEditText, PlainTextWithCrLfAsOneTextAndLineByLine) {
+    TRichEdit e;
+    EXPECT_EQ(e.setText("first\r\nsecond\r\n\r\nfourth"), TRichEdit::Loaded::PlainText);
+    EXPECT_EQ(e.document()->blockCount(), 4);
+    EXPECT_EQ(e.text(), "first\r\nsecond\r\n\r\nfourth");
+    EXPECT_EQ(e.lines(), QStringList({"first", "second", "", "fourth"}));
+    e.setText("");
+    EXPECT_EQ(e.text(), "");
+    EXPECT_TRUE(e.lines().isEmpty());
+}
+
+TEST(RichEditText, SetTextShowsRtfFormattedAndOtherTextsPlain) {
+    TRichEdit e;
+    EXPECT_EQ(e.setText("{\\rtf1\\ansi {\\b bold} rest\\par}"), TRichEdit::Loaded::Rtf);
+    EXPECT_EQ(e.document()->toPlainText().trimmed(), "bold rest");
+    test::caretAt(e, 1);
+    EXPECT_EQ(e.style(), charattr::kBold);
+    EXPECT_EQ(e.setText("{not rtf} \\b"), TRichEdit::Loaded::PlainText);
+    EXPECT_EQ(e.document()->toPlainText(), "{not rtf} \\b");
+    EXPECT_EQ(e.setText(QString("bin") + QChar(0) + "ary"), TRichEdit::Loaded::Failed);
+    EXPECT_EQ(e.document()->toPlainText(), "(Failed to Load Stream)");
+    EXPECT_FALSE(e.modified());
+    EXPECT_FALSE(e.document()->isUndoAvailable()) << "loading leaves no undo step";
+}
