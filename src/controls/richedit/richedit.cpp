@@ -411,6 +411,21 @@ void TRichEdit::mouseReleaseEvent(QMouseEvent* e) {
         emit urlClicked(press.link.text, press.button);
 }
 
+void TRichEdit::mouseMoveEvent(QMouseEvent* e) {
+    QTextEdit::mouseMoveEvent(e);
+    // The hand over a link, whatever cursor the control shows elsewhere.
+    const bool over = e->buttons() == Qt::NoButton && linkAt(e->position().toPoint()).has_value();
+    if (over == overLink_)
+        return;
+    if (over) {
+        normalCursor_ = viewport()->cursor();
+        viewport()->setCursor(Qt::PointingHandCursor);
+    } else {
+        viewport()->setCursor(normalCursor_);
+    }
+    overLink_ = over;
+}
+
 void TRichEdit::mouseDoubleClickEvent(QMouseEvent* e) {
     QTextEdit::mouseDoubleClickEvent(e);
     emit dblClick();

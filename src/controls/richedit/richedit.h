@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QCursor>
 #include <QStringList>
 #include <QTextEdit>
 #include <optional>
@@ -103,6 +104,7 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -124,6 +126,8 @@ private:
     quint32 background_ = 0x00FFFFFF;
     bool modified_ = false;
     bool showSelection_ = false;
+    bool overLink_ = false;
+    QCursor normalCursor_;
     int loading_ = 0;
     int inChange_ = 0;
     int lastAnchor_ = -1, lastPosition_ = -1;

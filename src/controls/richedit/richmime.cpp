@@ -3,6 +3,7 @@
 #include "rtf/rtf.h"
 
 #include <QMimeData>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -11,6 +12,7 @@
 #include <QUrl>
 #include <QUuid>
 #include <QVariant>
+#include <algorithm>
 #include <vector>
 
 namespace brimble::richmime {
@@ -112,6 +114,9 @@ void insert(QTextCursor& cursor, const QMimeData& source) {
             return;
         }
     }
+    if (source.hasFormat(QString::fromLatin1(kEmf)) &&
+        insertMetafile(cursor, source.data(QString::fromLatin1(kEmf))))
+        return;
     if (source.hasHtml()) {
         cursor.insertFragment(QTextDocumentFragment::fromHtml(source.html(), cursor.document()));
         return;
@@ -127,6 +132,45 @@ void insertPicture(QTextCursor& cursor, const QImage& image) {
     f.setHeight(image.height());
     cursor.document()->addResource(QTextDocument::ImageResource, QUrl(f.name()), image);
     cursor.insertImage(f);
+}
+
+QSize emfFrameSize(const QByteArray& emf) {
+    // ENHMETAHEADER: type 1, record size, bounds, frame in 0.01 mm, signature " EMF".
+    if (emf.size() < 88)
+        return {};
+    auto int32 = [&](int offset) {
+        const auto* p = reinterpret_cast<const uchar*>(emf.constData() + offset);
+        return qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24);
+    };
+    if (int32(0) != 1 || quint32(int32(40)) != 0x464D4520u)
+        return {};
+    const qint64 w = qint64(int32(32)) - int32(24), h = qint64(int32(36)) - int32(28);
+    if (w <= 0 || h <= 0 || w > 10'000'000 || h > 10'000'000)
+        return {};
+    // 0.01 mm to pixels at 96 dpi: x / 100 / 25.4 * 96.
+    return QSize(int(std::max<qint64>(1, (w * 96 + 1270) / 2540)),
+                 int(std::max<qint64>(1, (h * 96 + 1270) / 2540)));
+}
+
+bool insertMetafile(QTextCursor& cursor, const QByteArray& emf) {
+    const QSize size = emfFrameSize(emf);
+    if (size.isEmpty())
+        return false;
+    QImage frame(std::min(size.width(), 4096), std::min(size.height(), 4096), QImage::Format_ARGB32);
+    frame.fill(Qt::transparent);
+    {
+        QPainter p(&frame);
+        p.setPen(QColor(160, 160, 160));
+        p.drawRect(frame.rect().adjusted(0, 0, -1, -1));
+    }
+    QTextImageFormat f;
+    f.setName(newPictureName());
+    f.setWidth(size.width());
+    f.setHeight(size.height());
+    f.setProperty(kMetafileBytesProperty, emf);
+    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(f.name()), frame);
+    cursor.insertImage(f);
+    return true;
 }
 
 } // namespace brimble::richmime

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
+#include <QSize>
+#include <QTextFormat>
 #include <QString>
 
 class QMimeData;
@@ -26,5 +29,16 @@ void insert(QTextCursor& cursor, const QMimeData& source);
 
 // Adds an embedded picture at the cursor; the image is kept as a resource of the document.
 void insertPicture(QTextCursor& cursor, const QImage& image);
+
+// Property of a picture's format that keeps an enhanced metafile's own bytes, so that the
+// document writes them back unchanged.
+constexpr int kMetafileBytesProperty = QTextFormat::UserProperty + 0x0E3;
+
+// The picture's frame in pixels at 96 dots per inch, from an enhanced metafile's header;
+// an empty size when the bytes are no enhanced metafile.
+QSize emfFrameSize(const QByteArray& emf);
+// Adds an enhanced metafile as an embedded picture that keeps its bytes. Until metafiles
+// are drawn, the picture shows as an empty frame of the metafile's size.
+bool insertMetafile(QTextCursor& cursor, const QByteArray& emf);
 
 } // namespace brimble::richmime

@@ -172,3 +172,51 @@ TEST(RichEditText, SetTextShowsRtfFormattedAndOtherTextsPlain) {
     EXPECT_FALSE(e.modified());
     EXPECT_FALSE(e.document()->isUndoAvailable()) << "loading leaves no undo step";
 }
+
+namespace {
+// The header of an enhanced metafile whose frame is 25.4 x 12.7 mm, and a few bytes more.
+QByteArray sampleEmf() {
+    QByteArray emf(100, '\0');
+    auto put = [&](int offset, qint32 v) {
+        for (int i = 0; i < 4; ++i)
+            emf[offset + i] = char((quint32(v) >> (8 * i)) & 0xFF);
+    };
+    put(0, 1);           // header record
+    put(4, 88);          // its size
+    put(24, 0);          // frame left, top, right, bottom in 0.01 mm
+    put(28, 0);
+    put(32, 2540);
+    put(36, 1270);
+    put(40, 0x464D4520); // " EMF"
+    emf[99] = 'z';
+    return emf;
+}
+} // namespace
+
+TEST(RichEditClipboard, EnhancedMetafileBecomesAPictureThatKeepsItsBytes) {
+    EXPECT_EQ(richmime::emfFrameSize(sampleEmf()), QSize(96, 48));
+    EXPECT_TRUE(richmime::emfFrameSize(QByteArray(100, 'x')).isEmpty());
+    EXPECT_TRUE(richmime::emfFrameSize(sampleEmf().left(60)).isEmpty());
+
+    TRichEdit e;
+    e.setText("ab");
+    caretAt(e, 1);
+    auto* mime = new QMimeData;
+    mime->setData(richmime::kEmf, sampleEmf());
+    QApplication::clipboard()->setMimeData(mime);
+    e.paste();
+    QTextCursor c(e.document());
+    c.setPosition(2);
+    ASSERT_TRUE(c.charFormat().isImageFormat());
+    const QTextImageFormat f = c.charFormat().toImageFormat();
+    EXPECT_EQ(f.width(), 96);
+    EXPECT_EQ(f.height(), 48);
+    EXPECT_EQ(f.property(richmime::kMetafileBytesProperty).toByteArray(), sampleEmf());
+
+    // Something that only claims to be a metafile inserts nothing.
+    auto* bad = new QMimeData;
+    bad->setData(richmime::kEmf, QByteArray("not a metafile"));
+    QApplication::clipboard()->setMimeData(bad);
+    e.paste();
+    EXPECT_EQ(e.document()->characterCount(), 4);
+}

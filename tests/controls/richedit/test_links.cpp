@@ -72,6 +72,14 @@ TEST_F(LinkClicks, NoReportOffTheLinkOrWhenReleasedElsewhere) {
     EXPECT_TRUE(clicks.texts.isEmpty()) << clicks.texts.join(",").toStdString();
 }
 
+TEST_F(LinkClicks, HandCursorOverLinksOnly) {
+    const Qt::CursorShape normal = e.viewport()->cursor().shape();
+    QTest::mouseMove(e.viewport(), onLink());
+    EXPECT_EQ(e.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(e.viewport(), test::charCenter(e, 0));
+    EXPECT_EQ(e.viewport()->cursor().shape(), normal);
+}
+
 TEST_F(LinkClicks, DetectionDoesNotChangeTheDocument) {
     // The link shows underlined, but only in the layout: the characters keep their format.
     QTextCursor c(e.document());
