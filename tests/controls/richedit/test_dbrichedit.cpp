@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 #include <memory>
@@ -118,8 +119,8 @@ TEST_F(BoundEditor, AFormatChangeAloneEditsTheRowAndIsSavedWithIt) {
     bm->next(); // leaving the row posts it
     EXPECT_FALSE(bm->editing());
     EXPECT_EQ(memo1.text(), "other");
+    auto v = openView("check"); // outlives the control bound to it
     TDBRichEdit check;
-    auto v = openView("check");
     check.bind(*v);
     ASSERT_TRUE(v->locate("idx", idx));
     select(check, 8, 12);
@@ -219,11 +220,22 @@ TEST_F(BoundEditor, ARefusedWriteFailsThePostWithItsMessage) {
     EXPECT_EQ(stored(idx), "kept");
 }
 
+namespace {
+// Calls the key handler itself: the program's error boundary sits above event dispatch.
+class KeyProbe : public TDBRichEdit {
+public:
+    using TDBRichEdit::keyPressEvent;
+};
+} // namespace
+
 TEST_F(BoundEditor, NoRowToEditRefusesTheChangeBeforeItHappens) {
-    TDBRichEdit memo1;
+    KeyProbe memo1;
     memo1.bind(*bm); // the view is empty
     EXPECT_THROW(memo1.setStyle(charattr::kBold), DbError);
-    EXPECT_THROW(QTest::keyClicks(&memo1, "x"), DbError);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+    EXPECT_THROW(memo1.keyPressEvent(&key), DbError);
+    QApplication::clipboard()->setText("pasted");
+    EXPECT_THROW(memo1.paste(), DbError);
     EXPECT_EQ(memo1.document()->toPlainText(), "");
     EXPECT_FALSE(memo1.isModified());
 }
