@@ -3,10 +3,18 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QTextFormat>
 
 class QTextDocument;
 
 namespace brimble::rtf {
+
+// Character-format properties beyond Qt's own that the codec reads and writes, shared with
+// the editor control: the font's character set (\fcharsetN; int 0..255, absent = 0), and on
+// a picture's QTextImageFormat the original bytes of a metafile (QByteArray; an enhanced
+// metafile, else a Windows metafile), written back unchanged as \emfblip or \wmetafile8.
+inline constexpr int kCharsetProperty = QTextFormat::UserProperty + 0x0C5;
+inline constexpr int kMetafileBytesProperty = QTextFormat::UserProperty + 0x0E3;
 
 // True when the text begins with "{\rtf" after optional blanks.
 bool looksLikeRtf(QByteArrayView text);
