@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtf/rtf.h"
+
 #include <QColor>
 #include <QString>
 #include <QTextCharFormat>
@@ -21,7 +23,7 @@ constexpr quint32 kDefault = 0x20000000;    // "default" when writing either col
 constexpr int kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8;
 
 // Property that carries the font's character-set number (0..255); absent means 0 (ANSI).
-constexpr int kCharsetProperty = QTextFormat::UserProperty + 0x0C5;
+constexpr int kCharsetProperty = rtf::kCharsetProperty;
 
 // Smallest and largest size the editor holds, in twentieths of a point (1 pt .. 1638 pt).
 constexpr int kMinTwips = 20;

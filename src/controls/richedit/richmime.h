@@ -1,9 +1,10 @@
 #pragma once
 
+#include "rtf/rtf.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
-#include <QTextFormat>
 #include <QString>
 
 class QMimeData;
@@ -32,7 +33,7 @@ void insertPicture(QTextCursor& cursor, const QImage& image);
 
 // Property of a picture's format that keeps an enhanced metafile's own bytes, so that the
 // document writes them back unchanged.
-constexpr int kMetafileBytesProperty = QTextFormat::UserProperty + 0x0E3;
+constexpr int kMetafileBytesProperty = rtf::kMetafileBytesProperty;
 
 // The picture's frame in pixels at 96 dots per inch, from an enhanced metafile's header;
 // an empty size when the bytes are no enhanced metafile.
