@@ -220,3 +220,27 @@ TEST(RichEditClipboard, EnhancedMetafileBecomesAPictureThatKeepsItsBytes) {
     e.paste();
     EXPECT_EQ(e.document()->characterCount(), 4);
 }
+
+TEST(RichEditText, CharsetAndMetafileBytesSurviveTheWrittenRtf) {
+    TRichEdit e;
+    e.setText("x y");
+    select(e, 0, 1);
+    e.setCharset(204);
+    caretAt(e, 3);
+    auto* mime = new QMimeData;
+    mime->setData(richmime::kEmf, sampleEmf());
+    QApplication::clipboard()->setMimeData(mime);
+    e.paste();
+    const QString rtf = e.toRtf();
+    EXPECT_TRUE(rtf.contains("\\emfblip")) << rtf.toStdString();
+    TRichEdit back;
+    ASSERT_EQ(back.setText(rtf), TRichEdit::Loaded::Rtf);
+    select(back, 0, 1);
+    EXPECT_EQ(back.charset(), 204);
+    select(back, 2, 3);
+    EXPECT_EQ(back.charset(), 0);
+    QTextCursor c(back.document());
+    c.setPosition(4);
+    ASSERT_TRUE(c.charFormat().isImageFormat());
+    EXPECT_EQ(c.charFormat().property(richmime::kMetafileBytesProperty).toByteArray(), sampleEmf());
+}
