@@ -2,6 +2,7 @@
 
 #include "app/errorboundary.h"
 #include "app/tray.h"
+#include "editor/memoeditor.h"
 #include "platform/platform.h"
 #include "reminders/popups.h"
 #include "reminders/scheduler.h"
@@ -54,6 +55,10 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
 
     buildMenus();
     buildClientArea();
+    editor_ = std::make_unique<MemoEditor>(
+        db_, platform_, MemoEditorHosts{listHost_, editorHost_, panel1_, panel3_, panel4_},
+        [this](bool on) { scheduler_->setEnabled(on); },
+        [](const std::function<void()>& step) { ErrorBoundary::run(step); });
 
     timer2_.setObjectName(QStringLiteral("Timer2"));
     timer2_.setInterval(1000);
@@ -220,9 +225,7 @@ void TForm1::openFromTray() {
     activateWindow();
 }
 
-void TForm1::FormActivate() {
-    // The memo list work enables the date row here when the list holds a memo.
-}
+void TForm1::FormActivate() { editor_->FormActivate(); }
 
 void TForm1::popupsClick() {
     QAction& item = CTI_->popups();
@@ -236,15 +239,9 @@ void TForm1::popupsClick() {
     }
 }
 
-void TForm1::gridchange2() {
-    // The memo list work makes the editor follow the list's current memo here.
-}
+void TForm1::gridchange2() { editor_->gridchange2(); }
 
-void TForm1::setEditorColor(int bgr) {
-    QPalette p = editorHost_->palette();
-    p.setColor(QPalette::Base, QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff));
-    editorHost_->setPalette(p);
-}
+void TForm1::setEditorColor(int bgr) { editor_->setEditorColor(quint32(bgr)); }
 
 void TForm1::hideToTray() {
     if (hiding_)

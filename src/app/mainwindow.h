@@ -17,6 +17,7 @@ class Platform;
 class PopupManager;
 class Scheduler;
 class TTrayIcon;
+class MemoEditor;
 
 // The main window: a frame that owns the database, the reminders, the tray icon and the
 // autorun component for the whole run, and routes their events. The behaviour lives in the
@@ -48,6 +49,7 @@ public:
     Scheduler& scheduler() { return *scheduler_; }
     PopupManager& popups() { return *popups_; }
     TTrayIcon& tray() { return *CTI_; }
+    MemoEditor& editor() { return *editor_; }
     QTimer& Timer2() { return timer2_; }
     QLabel& Label2() { return *label2_; }
     const QString& programDirectory() const { return programDir_; }
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<PopupManager> popups_;
     std::unique_ptr<Scheduler> scheduler_;
     std::unique_ptr<TTrayIcon> CTI_;
+    std::unique_ptr<MemoEditor> editor_; // goes before the views it is bound to
     QTimer timer2_;
     QTimer trayWatch_;
     QString programDir_;

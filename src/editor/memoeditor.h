@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QCheckBox;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+namespace brimble {
+
+struct Database;
+class MemoListModel;
+class Platform;
+class TDBCtrlGrid;
+class TDBNavigator;
+class TDBRichEdit;
+class TDatePicker;
+class TTimeSpinEdit;
+
+// The places of the main window that the memo list and the editor fill.
+struct MemoEditorHosts {
+    QWidget* list = nullptr;   // left of the splitter
+    QWidget* editor = nullptr; // where memo1 goes
+    QWidget* panel1 = nullptr; // the bottom bar
+    QWidget* panel3 = nullptr; // the whole editor side
+    QWidget* panel4 = nullptr; // the date row
+};
+
+// The memo list, its navigator, the editor's date, time and "Repeat" controls, the lower
+// toolbar, and the commands that create, save and delete memos, with the rules that switch
+// buttons and controls as the user selects, edits, saves and deletes.
+class MemoEditor : public QObject {
+    Q_OBJECT
+public:
+    // Runs a handler; the window passes its error boundary. The default lets errors through.
+    using Guard = std::function<void(const std::function<void()>&)>;
+    static constexpr quint32 kWhite = 0x00FFFFFF;
+    static constexpr int kPopupSide = 200;
+
+    MemoEditor(Database& db, Platform& platform, const MemoEditorHosts& hosts,
+               std::function<void(bool)> setSchedulerEnabled, Guard guard = {},
+               QObject* parent = nullptr);
+    ~MemoEditor() override;
+
+    // The editor follows the memo list view's current memo.
+    void gridchange2();
+    // The editor enters the editing state.
+    void editmode();
+    void Memo1Enter() { editmode(); }
+    void DTP1Enter() { editmode(); }
+    void cb1Enter() { editmode(); }
+    void SPTEnter() { editmode(); }
+
+    void DBCtrlGrid1Click() { gridchange2(); }
+    void DBCtrlGrid1KeyUp() { gridchange2(); }
+    void DBNavigator1Click() { gridchange2(); }
+
+    void Button3Click();     // "Now"
+    void ToolButton1Click(); // "Create new memo"
+    void ToolButton2Click(); // "Delete Memo"
+    void ToolButton3Click(); // "Save changes"
+
+    // The main window became active: with a memo in the list, the date row is usable.
+    void FormActivate();
+
+    void setEditorColor(quint32 bgr);
+    quint32 editorColor() const;
+    void setSelectionColor(quint32 bgr);
+    quint32 selectionColor() const;
+
+    bool newmemo() const { return newmemo_; }
+
+    TDBCtrlGrid* DBCtrlGrid1() const { return grid_; }
+    TDBNavigator* DBNavigator1() const { return navigator_; }
+    TDBRichEdit* memo1() const { return memo1_; }
+    TDatePicker* DTP1() const { return dtp1_; }
+    TTimeSpinEdit* SPT() const { return spt_; }
+    QPushButton* Button3() const { return button3_; }
+    QCheckBox* cb1() const { return cb1_; }
+    QWidget* Panel3() const { return hosts_.panel3; }
+    QToolBar* ToolBar1() const { return toolBar1_; }
+    QToolButton* ToolButton1() const { return tb1_; }
+    QToolButton* ToolButton2() const { return tb2_; }
+    QToolButton* ToolButton3() const { return tb3_; }
+    // Wired by the pop-up work: open all, close all, tile, cascade, lock positions.
+    QToolButton* ToolButton6() const { return tb6_; }
+    QToolButton* ToolButton4() const { return tb4_; }
+    QToolButton* ToolButton8() const { return tb8_; }
+    QToolButton* ToolButton7() const { return tb7_; }
+    QToolButton* ToolButton9() const { return tb9_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildList();
+    void buildBottomBar();
+    void buildEditor();
+    void buildDateRow();
+    void connectHandlers();
+    void setCommands(bool create, bool remove, bool save);
+    void setDateRowEnabled(bool on);
+    // The date picker's date with the spin edit's time of day to the second, as days.
+    double editedDateTime() const;
+    void showDateTime(double days);
+    void setDefaultGeometry();
+    void run(const std::function<void()>& handler) const;
+
+    Database& db_;
+    Platform& platform_;
+    MemoEditorHosts hosts_;
+    std::function<void(bool)> setSchedulerEnabled_;
+    Guard guard_;
+    bool newmemo_ = false;
+
+    MemoListModel* model_ = nullptr;
+    TDBCtrlGrid* grid_ = nullptr;
+    TDBNavigator* navigator_ = nullptr;
+    TDBRichEdit* memo1_ = nullptr;
+    TDatePicker* dtp1_ = nullptr;
+    TTimeSpinEdit* spt_ = nullptr;
+    QPushButton* button3_ = nullptr;
+    QCheckBox* cb1_ = nullptr;
+    QToolBar* toolBar1_ = nullptr;
+    QToolButton *tb1_ = nullptr, *tb2_ = nullptr, *tb3_ = nullptr, *tb6_ = nullptr,
+                *tb4_ = nullptr, *tb8_ = nullptr, *tb7_ = nullptr, *tb9_ = nullptr;
+};
+
+} // namespace brimble

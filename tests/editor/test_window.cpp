@@ -1,0 +1,110 @@
+// The memo list and editor inside the real main window.
+#include "app/errorboundary.h"
+#include "app/mainwindow.h"
+#include "controls/richedit/dbrichedit.h"
+#include "controls/spinedit/timespinedit.h"
+#include "editor/memoeditor.h"
+#include "editor/memolist.h"
+#include "reminders/scheduler.h"
+#include "store/connection.h"
+#include "store/view.h"
+#include "support/fakeplatform.h"
+#include "support/tempdb.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace brimble;
+
+namespace {
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.programPath = file.directory() + "brimble";
+        ErrorBoundary::install(&platform);
+    }
+    void TearDown() override {
+        if (form && !form->closed())
+            form->close();
+        form.reset();
+        ErrorBoundary::install(nullptr);
+    }
+    void addMemo(int bgcolor) {
+        Connection c;
+        c.setConnectionString(file.connectionString());
+        c.open();
+        View v(c, "bm", "setup");
+        v.open();
+        v.append();
+        v.setValue("datetime", 46000.5);
+        v.setValue("bgcolor", bgcolor);
+        v.post();
+    }
+    TForm1& start() {
+        form = std::make_unique<TForm1>(platform);
+        form->FormCreate();
+        form->startInTray();
+        QApplication::processEvents();
+        return *form;
+    }
+    test::TempDb file;
+    test::FakePlatform platform;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(Window, TheHostsHoldTheListTheEditorAndTheBars) {
+    TForm1& f = start();
+    EXPECT_EQ(f.listHost()->findChild<TDBCtrlGrid*>("DBCtrlGrid1"), f.editor().DBCtrlGrid1());
+    EXPECT_EQ(f.editorHost()->findChild<TDBRichEdit*>("memo1"), f.editor().memo1());
+    EXPECT_NE(f.Panel4()->findChild<QWidget*>("DTP1"), nullptr);
+    EXPECT_NE(f.Panel4()->findChild<QWidget*>("SPT"), nullptr);
+    EXPECT_NE(f.Panel1()->findChild<QWidget*>("ToolBar1"), nullptr);
+    EXPECT_NE(f.Panel1()->findChild<QWidget*>("DBNavigator1"), nullptr);
+    EXPECT_EQ(f.editor().memo1()->view(), &f.database().BM);
+}
+
+TEST_F(Window, OpeningColoursTheEditorAndActivationEnablesTheDateRow) {
+    addMemo(0x00336699);
+    TForm1& f = start();
+    f.openFromTray();
+    EXPECT_EQ(f.editor().editorColor(), 0x00336699u);
+    f.FormActivate();
+    EXPECT_TRUE(f.editor().cb1()->isEnabled());
+    EXPECT_TRUE(f.editor().SPT()->isEnabled());
+    EXPECT_TRUE(f.editor().Button3()->isEnabled());
+    // The reminders' own refresh reaches the editor through the window.
+    f.editor().editmode();
+    f.gridchange2();
+    EXPECT_FALSE(f.database().BM.editing());
+    EXPECT_TRUE(f.editor().ToolButton2()->isEnabled());
+}
+
+TEST_F(Window, SaveChangesStopsTheReminderTimer) {
+    addMemo(0);
+    TForm1& f = start();
+    f.openFromTray();
+    f.scheduler().setEnabled(true); // the tray's "Pop-ups" switched reminders on again
+    f.gridchange2();
+    f.editor().editmode();
+    QTest::mouseClick(f.editor().ToolButton3(), Qt::LeftButton);
+    EXPECT_FALSE(f.scheduler().enabled());
+}
+
+TEST_F(Window, ACommandsDatabaseErrorReachesTheErrorBox) {
+    addMemo(0);
+    TForm1& f = start();
+    f.openFromTray();
+    f.gridchange2();
+    f.editor().editmode();
+    f.database().ADOConnection1.exec("DELETE FROM bm;");
+    QTest::mouseClick(f.editor().ToolButton3(), Qt::LeftButton);
+    ASSERT_EQ(platform.errors.size(), 1);
+    EXPECT_TRUE(platform.errors[0].contains("cannot be located")) << platform.errors[0].toStdString();
+}
+
+} // namespace
