@@ -33,7 +33,8 @@ QString pictureMemo(qsizetype targetBytes) {
     QTextCursor c(&doc);
     QString rtf;
     for (int i = 0; rtf.size() < targetBytes; ++i) {
-        c.insertText(QStringLiteral("Picture %1 of the memo, with a line of text beside it. ").arg(i));
+        c.insertText(
+            QStringLiteral("Picture %1 of the memo, with a line of text beside it. ").arg(i));
         const QString name = QStringLiteral("bench:%1").arg(i);
         doc.addResource(QTextDocument::ImageResource, QUrl(name), noise(160, 120, quint32(i + 1)));
         QTextImageFormat f;
@@ -56,10 +57,11 @@ QString textMemo(qsizetype targetBytes) {
     QString rtf;
     for (int i = 0; rtf.size() < targetBytes; ++i) {
         c.insertText(QStringLiteral("Paragraph %1: ").arg(i), bold);
-        c.insertText(QStringLiteral("some ordinary words of a long memo, a link http://example.org/%1 "
-                                    "and more words so that the line wraps in the editor window.")
-                         .arg(i),
-                     plain);
+        c.insertText(
+            QStringLiteral("some ordinary words of a long memo, a link http://example.org/%1 "
+                           "and more words so that the line wraps in the editor window.")
+                .arg(i),
+            plain);
         c.insertBlock();
         if (i % 50 == 49)
             rtf = rtf::writeString(doc);
@@ -97,8 +99,10 @@ void BM_KeystrokeIn200KBMemo(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         const QChar ch = QLatin1Char("memo text "[i++ % 10]);
-        QKeyEvent press(QEvent::KeyPress, ch == u' ' ? Qt::Key_Space : Qt::Key_A, Qt::NoModifier, ch);
-        QKeyEvent release(QEvent::KeyRelease, ch == u' ' ? Qt::Key_Space : Qt::Key_A, Qt::NoModifier, ch);
+        QKeyEvent press(QEvent::KeyPress, ch == u' ' ? Qt::Key_Space : Qt::Key_A, Qt::NoModifier,
+                        ch);
+        QKeyEvent release(QEvent::KeyRelease, ch == u' ' ? Qt::Key_Space : Qt::Key_A,
+                          Qt::NoModifier, ch);
         QApplication::sendEvent(&e, &press);
         QApplication::sendEvent(&e, &release);
         e.viewport()->repaint();

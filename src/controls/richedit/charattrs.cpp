@@ -95,7 +95,9 @@ void setBackColor(QTextCharFormat& f, quint32 value) {
         f.setBackground(fromColorRef(value));
 }
 
-int charset(const QTextCharFormat& f) { return f.intProperty(kCharsetProperty); }
+int charset(const QTextCharFormat& f) {
+    return f.intProperty(kCharsetProperty);
+}
 
 void setCharset(QTextCharFormat& f, int charset) {
     if (charset == 0)

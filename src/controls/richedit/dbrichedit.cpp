@@ -9,7 +9,9 @@ namespace brimble {
 
 TDBRichEdit::TDBRichEdit(QWidget* parent) : TRichEdit(parent) {}
 
-TDBRichEdit::~TDBRichEdit() { unbind(); }
+TDBRichEdit::~TDBRichEdit() {
+    unbind();
+}
 
 void TDBRichEdit::bind(View& view, const QString& column) {
     unbind();
@@ -54,7 +56,9 @@ void TDBRichEdit::editCancelled(View& view) {
         load();
 }
 
-QString TDBRichEdit::streamOut() const { return toRtf(); }
+QString TDBRichEdit::streamOut() const {
+    return toRtf();
+}
 
 void TDBRichEdit::beginChange() {
     if (view_ && !view_->editing())

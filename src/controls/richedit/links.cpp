@@ -21,8 +21,18 @@ bool endsLink(QChar c) {
 
 bool trailingPunctuation(QChar c) {
     switch (c.unicode()) {
-    case '.': case ',': case ';': case ':': case '!': case '?':
-    case ')': case ']': case '}': case '>': case '"': case '\'':
+    case '.':
+    case ',':
+    case ';':
+    case ':':
+    case '!':
+    case '?':
+    case ')':
+    case ']':
+    case '}':
+    case '>':
+    case '"':
+    case '\'':
         return true;
     default:
         return false;

@@ -113,9 +113,13 @@ bool TRichEdit::loadRtf(const QString& rtf) {
     return rtf::read(rtf, *document());
 }
 
-QString TRichEdit::toRtf() const { return rtf::writeString(*document()); }
+QString TRichEdit::toRtf() const {
+    return rtf::writeString(*document());
+}
 
-QString TRichEdit::text() const { return rtf::plainText(*document()); }
+QString TRichEdit::text() const {
+    return rtf::plainText(*document());
+}
 
 QStringList TRichEdit::lines() const {
     const QString all = text();
@@ -175,32 +179,46 @@ template <typename F> void TRichEdit::applyCharFormat(F&& change) {
     modified_ = true;
 }
 
-QString TRichEdit::faceName() const { return charattr::faceName(selectionFormat(), *document()); }
+QString TRichEdit::faceName() const {
+    return charattr::faceName(selectionFormat(), *document());
+}
 void TRichEdit::setFaceName(const QString& name) {
     applyCharFormat([&](QTextCharFormat& f) { charattr::setFaceName(f, name); });
 }
-int TRichEdit::sizeTwips() const { return charattr::sizeTwips(selectionFormat(), *document()); }
+int TRichEdit::sizeTwips() const {
+    return charattr::sizeTwips(selectionFormat(), *document());
+}
 void TRichEdit::setSizeTwips(int twips) {
     applyCharFormat([&](QTextCharFormat& f) { charattr::setSizeTwips(f, twips); });
 }
-int TRichEdit::size() const { return sizeTwips() / 20; }
+int TRichEdit::size() const {
+    return sizeTwips() / 20;
+}
 void TRichEdit::setSize(int points) {
     const qint64 twips = qint64(points) * 20;
     setSizeTwips(int(std::clamp<qint64>(twips, 0, charattr::kMaxTwips)));
 }
-int TRichEdit::style() const { return charattr::style(selectionFormat()); }
+int TRichEdit::style() const {
+    return charattr::style(selectionFormat());
+}
 void TRichEdit::setStyle(int bits) {
     applyCharFormat([&](QTextCharFormat& f) { charattr::setStyle(f, bits); });
 }
-quint32 TRichEdit::textColor() const { return charattr::textColor(selectionFormat()); }
+quint32 TRichEdit::textColor() const {
+    return charattr::textColor(selectionFormat());
+}
 void TRichEdit::setTextColor(quint32 value) {
     applyCharFormat([&](QTextCharFormat& f) { charattr::setTextColor(f, value); });
 }
-quint32 TRichEdit::backColor() const { return charattr::backColor(selectionFormat()); }
+quint32 TRichEdit::backColor() const {
+    return charattr::backColor(selectionFormat());
+}
 void TRichEdit::setBackColor(quint32 value) {
     applyCharFormat([&](QTextCharFormat& f) { charattr::setBackColor(f, value); });
 }
-int TRichEdit::charset() const { return charattr::charset(selectionFormat()); }
+int TRichEdit::charset() const {
+    return charattr::charset(selectionFormat());
+}
 void TRichEdit::setCharset(int charset) {
     applyCharFormat([&](QTextCharFormat& f) { charattr::setCharset(f, charset); });
 }
@@ -275,18 +293,28 @@ void TRichEdit::notifySelection(bool force) {
 namespace {
 
 bool isEditingKey(QKeyEvent* e) {
-    static constexpr QKeySequence::StandardKey kEditing[] = {
-        QKeySequence::Cut, QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo,
-        QKeySequence::Delete, QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
-        QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
-        QKeySequence::InsertParagraphSeparator, QKeySequence::InsertLineSeparator,
-        QKeySequence::Backspace};
+    static constexpr QKeySequence::StandardKey kEditing[] = {QKeySequence::Cut,
+                                                             QKeySequence::Paste,
+                                                             QKeySequence::Undo,
+                                                             QKeySequence::Redo,
+                                                             QKeySequence::Delete,
+                                                             QKeySequence::DeleteStartOfWord,
+                                                             QKeySequence::DeleteEndOfWord,
+                                                             QKeySequence::DeleteEndOfLine,
+                                                             QKeySequence::DeleteCompleteLine,
+                                                             QKeySequence::InsertParagraphSeparator,
+                                                             QKeySequence::InsertLineSeparator,
+                                                             QKeySequence::Backspace};
     for (auto k : kEditing)
         if (e->matches(k))
             return true;
     switch (e->key()) {
-    case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Return: case Qt::Key_Enter:
-    case Qt::Key_Tab: case Qt::Key_Backtab:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
         return true;
     default:
         break;
@@ -383,7 +411,8 @@ void TRichEdit::selectLineAt(int viewportY) {
     int end = start + line.textLength();
     // The last line of a paragraph is selected with its paragraph mark.
     if (n == layout->lineCount() - 1)
-        end = block.next().isValid() ? block.next().position() : block.position() + block.length() - 1;
+        end = block.next().isValid() ? block.next().position()
+                                     : block.position() + block.length() - 1;
     QTextCursor c(document());
     c.setPosition(start);
     c.setPosition(end, QTextCursor::KeepAnchor);
@@ -454,8 +483,9 @@ void TRichEdit::paintEvent(QPaintEvent* e) {
     }
     // Without the focus the selection is not drawn; everything else is.
     QPainter p(viewport());
-    const int dx = isRightToLeft() ? horizontalScrollBar()->maximum() - horizontalScrollBar()->value()
-                                   : horizontalScrollBar()->value();
+    const int dx = isRightToLeft()
+                       ? horizontalScrollBar()->maximum() - horizontalScrollBar()->value()
+                       : horizontalScrollBar()->value();
     const int dy = verticalScrollBar()->value();
     p.translate(-dx, -dy);
     const QRect clip = e->rect().translated(dx, dy);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QCursor>
+#include <QString>
 #include <QStringList>
 #include <QTextEdit>
 #include <optional>

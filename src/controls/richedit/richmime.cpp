@@ -45,7 +45,8 @@ QString newPictureName() {
 void movePicturesInto(QTextDocument& from, QTextDocument& to) {
     QTextCursor edit(&from);
     for (const ImageRun& run : imagesOf(from)) {
-        const QVariant picture = from.resource(QTextDocument::ImageResource, QUrl(run.format.name()));
+        const QVariant picture =
+            from.resource(QTextDocument::ImageResource, QUrl(run.format.name()));
         if (!picture.isValid())
             continue;
         QTextImageFormat f = run.format;
@@ -140,7 +141,8 @@ QSize emfFrameSize(const QByteArray& emf) {
         return {};
     auto int32 = [&](int offset) {
         const auto* p = reinterpret_cast<const uchar*>(emf.constData() + offset);
-        return qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24);
+        return qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 |
+                      quint32(p[3]) << 24);
     };
     if (int32(0) != 1 || quint32(int32(40)) != 0x464D4520u)
         return {};
@@ -156,7 +158,8 @@ bool insertMetafile(QTextCursor& cursor, const QByteArray& emf) {
     const QSize size = emfFrameSize(emf);
     if (size.isEmpty())
         return false;
-    QImage frame(std::min(size.width(), 4096), std::min(size.height(), 4096), QImage::Format_ARGB32);
+    QImage frame(std::min(size.width(), 4096), std::min(size.height(), 4096),
+                 QImage::Format_ARGB32);
     frame.fill(Qt::transparent);
     {
         QPainter p(&frame);

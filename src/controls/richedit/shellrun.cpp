@@ -10,7 +10,8 @@ namespace {
 
 bool isDriveAt(const QString& s, int i) {
     return i + 1 < s.size() && s.at(i).isLetter() && s.at(i).unicode() < 128 &&
-           s.at(i + 1) == u':' && (i + 2 == s.size() || s.at(i + 2) == u'\\' || s.at(i + 2) == u'/');
+           s.at(i + 1) == u':' &&
+           (i + 2 == s.size() || s.at(i + 2) == u'\\' || s.at(i + 2) == u'/');
 }
 
 QString fileLink(const QString& text, int restStart) {

@@ -22,7 +22,9 @@ inline void select(TRichEdit& e, int from, int to) {
     e.setTextCursor(c);
 }
 
-inline void caretAt(TRichEdit& e, int pos) { select(e, pos, pos); }
+inline void caretAt(TRichEdit& e, int pos) {
+    select(e, pos, pos);
+}
 
 // The middle of the character at `pos`, in viewport coordinates.
 inline QPoint charCenter(TRichEdit& e, int pos) {

@@ -106,7 +106,8 @@ TEST(RichEditBehaviour, NotificationsOfSelectionMouseDoubleClickAndFocus) {
     QSignalSpy doubles(e, &TRichEdit::dblClick);
     QSignalSpy focus(e, &TRichEdit::entered);
     int caretDuringPress = -2;
-    QObject::connect(e, &TRichEdit::mouseDown, [&] { caretDuringPress = e->textCursor().position(); });
+    QObject::connect(e, &TRichEdit::mouseDown,
+                     [&] { caretDuringPress = e->textCursor().position(); });
 
     caretAt(*e, 0);
     const QPoint p = test::charCenter(*e, 7);
@@ -136,7 +137,8 @@ TEST(RichEditBehaviour, NoBuiltInContextMenu) {
     TRichEdit e;
     e.setText("x");
     test::showSized(e);
-    QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(5, 5), e.viewport()->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(5, 5),
+                         e.viewport()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(e.viewport(), &ev);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }

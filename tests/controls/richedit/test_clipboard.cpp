@@ -181,9 +181,9 @@ QByteArray sampleEmf() {
         for (int i = 0; i < 4; ++i)
             emf[offset + i] = char((quint32(v) >> (8 * i)) & 0xFF);
     };
-    put(0, 1);           // header record
-    put(4, 88);          // its size
-    put(24, 0);          // frame left, top, right, bottom in 0.01 mm
+    put(0, 1);  // header record
+    put(4, 88); // its size
+    put(24, 0); // frame left, top, right, bottom in 0.01 mm
     put(28, 0);
     put(32, 2540);
     put(36, 1270);

@@ -27,7 +27,8 @@ struct Clicks {
 
 TEST(LinkDetection, PrefixesBoundariesAndEnds) {
     EXPECT_EQ(linksIn("see http://a.b/c, then"), QStringList{"http://a.b/c"});
-    EXPECT_EQ(linksIn("HTTPS://X.Y and ftp:\\\\host\\dir"), QStringList({"HTTPS://X.Y", "ftp:\\\\host\\dir"}));
+    EXPECT_EQ(linksIn("HTTPS://X.Y and ftp:\\\\host\\dir"),
+              QStringList({"HTTPS://X.Y", "ftp:\\\\host\\dir"}));
     EXPECT_EQ(linksIn("mail mailto:me@x.org."), QStringList{"mailto:me@x.org"});
     EXPECT_EQ(linksIn(" file:\\\\C:\\a.txt"), QStringList{"file:\\\\C:\\a.txt"});
     EXPECT_EQ(linksIn("(www.example.com)"), QStringList{"www.example.com"});
@@ -125,8 +126,7 @@ TEST(LinkOpening, ClickActionOpensThroughTheSeamWithEitherButton) {
     memo1URLClick("http://example.org", Qt::LeftButton);
     memo1URLClick("http:\\\\example.org", Qt::RightButton);
     memo1URLClick(longLink, Qt::LeftButton);
-    EXPECT_EQ(platform.opened,
-              QStringList({"http://example.org", "http://example.org", longLink}))
+    EXPECT_EQ(platform.opened, QStringList({"http://example.org", "http://example.org", longLink}))
         << "long texts go whole";
     shellrun(platform, "charmap.exe", QString(), QString(), kShowNormalActivate);
     EXPECT_EQ(platform.charmapStarts, 1);
