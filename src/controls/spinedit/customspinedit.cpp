@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -214,16 +215,29 @@ void TCustomSpinEdit::changeEvent(QEvent* e) {
         placeButton();
 }
 
+// The edit's own menu without Undo, Redo and Delete, which would change the text past the
+// value; Cut and Paste follow the same rule as their keys. Texts come from Qt's translations.
 void TCustomSpinEdit::contextMenuEvent(QContextMenuEvent* e) {
-    QMenu* menu = createStandardContextMenu();
-    for (QAction* a : menu->actions()) {
-        const QString name = a->objectName();
-        if (name == u"edit-undo" || name == u"edit-redo" || name == u"edit-delete")
-            a->setVisible(false);
-        else if (name == u"edit-cut" || name == u"edit-paste")
-            a->setEnabled(a->isEnabled() && pasteAllowed());
-    }
+    auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto add = [&](const char* name, const char* text, QKeySequence::StandardKey key,
+                         std::function<void()> slot, bool enabled) {
+        QString label = QCoreApplication::translate("QLineEdit", text);
+        const QString shortcut = QKeySequence(key).toString(QKeySequence::NativeText);
+        if (!shortcut.isEmpty())
+            label += u'\t' + shortcut;
+        QAction* a = menu->addAction(label, this, std::move(slot));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setEnabled(enabled);
+    };
+    const bool selected = hasSelectedText() && echoMode() == QLineEdit::Normal;
+    add("edit-cut", "Cu&t", QKeySequence::Cut, [this] { cut(); }, selected && pasteAllowed());
+    add("edit-copy", "&Copy", QKeySequence::Copy, [this] { copy(); }, selected);
+    add("edit-paste", "&Paste", QKeySequence::Paste, [this] { paste(); },
+        pasteAllowed() && !QGuiApplication::clipboard()->text().isEmpty());
+    menu->addSeparator();
+    add("select-all", "Select All", QKeySequence::SelectAll, [this] { selectAll(); },
+        !text().isEmpty());
     menu->popup(e->globalPos());
 }
 

@@ -1,6 +1,9 @@
 #include "spintest.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QSignalSpy>
 
 using namespace brimble;
@@ -237,6 +240,38 @@ TEST_F(Typing, PasteAndCutOnlyWhileTheEditorIsEnabledAndWritable) {
     QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), "");
     EXPECT_EQ(clipboard->text(), "10:30");
+}
+
+// The pop-up menu follows the same rules and offers nothing that removes or restores text.
+TEST_F(Typing, ContextMenuFollowsTheSameRules) {
+    QGuiApplication::clipboard()->setText("xyz");
+    edit->selectAll();
+    const auto menuActions = [&] {
+        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(edit, &e);
+        QMenu* menu = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible())
+                menu = m;
+        EXPECT_NE(menu, nullptr);
+        QMap<QString, QAction*> byName;
+        if (menu)
+            for (QAction* a : menu->actions())
+                byName[a->objectName()] = a;
+        return std::make_pair(menu, byName);
+    };
+    auto [menu, actions] = menuActions();
+    ASSERT_TRUE(actions.contains("edit-cut") && actions.contains("edit-paste"));
+    EXPECT_TRUE(actions["edit-cut"]->isEnabled());
+    EXPECT_TRUE(actions["edit-paste"]->isEnabled());
+    EXPECT_EQ(actions.keys(), QStringList({"", "edit-copy", "edit-cut", "edit-paste", "select-all"}));
+    menu->close();
+    edit->setEditorEnabled(false);
+    auto [menu2, actions2] = menuActions();
+    EXPECT_FALSE(actions2["edit-cut"]->isEnabled());
+    EXPECT_FALSE(actions2["edit-paste"]->isEnabled());
+    EXPECT_TRUE(actions2["edit-copy"]->isEnabled());
+    menu2->close();
 }
 
 } // namespace
