@@ -32,7 +32,9 @@ void TCustomSpinEdit::setBeep(std::function<void()> beep) {
     beepHook() = beep ? std::move(beep) : [] { QApplication::beep(); };
 }
 
-void TCustomSpinEdit::beep() { beepHook()(); }
+void TCustomSpinEdit::beep() {
+    beepHook()();
+}
 
 TCustomSpinEdit::TCustomSpinEdit(QWidget* parent)
     : QLineEdit(parent), button_(new TSpinButton(this)) {
@@ -89,9 +91,13 @@ void TCustomSpinEdit::selectRange(int start, int length) {
         setSelection(start, length);
 }
 
-bool TCustomSpinEdit::AcceptKey(QChar&) { return false; }
+bool TCustomSpinEdit::AcceptKey(QChar&) {
+    return false;
+}
 
-void TCustomSpinEdit::insertAccepted(QChar key) { insert(QString(key)); }
+void TCustomSpinEdit::insertAccepted(QChar key) {
+    insert(QString(key));
+}
 
 void TCustomSpinEdit::upClick() {
     if (isReadOnly())
@@ -129,9 +135,9 @@ void TCustomSpinEdit::keyPressEvent(QKeyEvent* e) {
         return;
     }
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        if (key == Qt::Key_Up && button_->upEnabled())
+        if (key == Qt::Key_Up && button_->UpEnabled())
             upClick();
-        else if (key == Qt::Key_Down && button_->downEnabled())
+        else if (key == Qt::Key_Down && button_->DownEnabled())
             downClick();
         e->accept();
         return;
@@ -231,12 +237,16 @@ void TCustomSpinEdit::contextMenuEvent(QContextMenuEvent* e) {
         a->setEnabled(enabled);
     };
     const bool selected = hasSelectedText() && echoMode() == QLineEdit::Normal;
-    add("edit-cut", "Cu&t", QKeySequence::Cut, [this] { cut(); }, selected && pasteAllowed());
-    add("edit-copy", "&Copy", QKeySequence::Copy, [this] { copy(); }, selected);
-    add("edit-paste", "&Paste", QKeySequence::Paste, [this] { paste(); },
+    add(
+        "edit-cut", "Cu&t", QKeySequence::Cut, [this] { cut(); }, selected && pasteAllowed());
+    add(
+        "edit-copy", "&Copy", QKeySequence::Copy, [this] { copy(); }, selected);
+    add(
+        "edit-paste", "&Paste", QKeySequence::Paste, [this] { paste(); },
         pasteAllowed() && !QGuiApplication::clipboard()->text().isEmpty());
     menu->addSeparator();
-    add("select-all", "Select All", QKeySequence::SelectAll, [this] { selectAll(); },
+    add(
+        "select-all", "Select All", QKeySequence::SelectAll, [this] { selectAll(); },
         !text().isEmpty());
     menu->popup(e->globalPos());
 }

@@ -13,19 +13,19 @@ class TSpinButton;
 // and paste and cut are allowed only while the editor is enabled and not read-only.
 class TCustomSpinEdit : public QLineEdit {
     Q_OBJECT
-    Q_PROPERTY(bool EditorEnabled READ editorEnabled WRITE setEditorEnabled)
-    Q_PROPERTY(bool UseRanges READ useRanges WRITE setUseRanges)
-    Q_PROPERTY(bool AutoSelect READ autoSelect WRITE setAutoSelect)
+    Q_PROPERTY(bool EditorEnabled READ EditorEnabled WRITE setEditorEnabled)
+    Q_PROPERTY(bool UseRanges READ UseRanges WRITE setUseRanges)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE setAutoSelect)
 public:
     static constexpr int kButtonWidth = 20;
 
     explicit TCustomSpinEdit(QWidget* parent = nullptr);
 
-    bool editorEnabled() const { return editorEnabled_; }
+    bool EditorEnabled() const { return editorEnabled_; }
     void setEditorEnabled(bool on) { editorEnabled_ = on; }
-    bool useRanges() const { return useRanges_; }
+    bool UseRanges() const { return useRanges_; }
     void setUseRanges(bool on);
-    bool autoSelect() const { return autoSelect_; }
+    bool AutoSelect() const { return autoSelect_; }
     void setAutoSelect(bool on) { autoSelect_ = on; }
 
     // The sunken 3-D border (the edit's frame); the button strip moves with it.

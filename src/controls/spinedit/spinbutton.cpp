@@ -25,8 +25,12 @@ QPixmap arrow(bool up) {
 
 } // namespace
 
-QPixmap TSpinButton::defaultUpGlyph() { return arrow(true); }
-QPixmap TSpinButton::defaultDownGlyph() { return arrow(false); }
+QPixmap TSpinButton::defaultUpGlyph() {
+    return arrow(true);
+}
+QPixmap TSpinButton::defaultDownGlyph() {
+    return arrow(false);
+}
 
 TSpinButton::TSpinButton(QWidget* parent)
     : QWidget(parent), up_(new TTimerSpeedButton(this)), down_(new TTimerSpeedButton(this)) {
@@ -62,10 +66,18 @@ void TSpinButton::setDownEnabled(bool on) {
     down_->setEnabled(on);
 }
 
-QPixmap TSpinButton::upGlyph() const { return up_->glyph(); }
-void TSpinButton::setUpGlyph(const QPixmap& pixmap) { up_->setGlyph(pixmap); }
-QPixmap TSpinButton::downGlyph() const { return down_->glyph(); }
-void TSpinButton::setDownGlyph(const QPixmap& pixmap) { down_->setGlyph(pixmap); }
+QPixmap TSpinButton::UpGlyph() const {
+    return up_->glyph();
+}
+void TSpinButton::setUpGlyph(const QPixmap& pixmap) {
+    up_->setGlyph(pixmap);
+}
+QPixmap TSpinButton::DownGlyph() const {
+    return down_->glyph();
+}
+void TSpinButton::setDownGlyph(const QPixmap& pixmap) {
+    down_->setGlyph(pixmap);
+}
 
 void TSpinButton::resizeEvent(QResizeEvent*) {
     const int upHeight = height() / 2;

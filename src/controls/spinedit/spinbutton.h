@@ -17,17 +17,17 @@ public:
 
     explicit TSpinButton(QWidget* parent = nullptr);
 
-    QWidget* focusControl() const { return focusControl_.data(); }
+    QWidget* FocusControl() const { return focusControl_.data(); }
     void setFocusControl(QWidget* w) { focusControl_ = w; }
 
-    bool upEnabled() const { return upEnabled_; }
+    bool UpEnabled() const { return upEnabled_; }
     void setUpEnabled(bool on);
-    bool downEnabled() const { return downEnabled_; }
+    bool DownEnabled() const { return downEnabled_; }
     void setDownEnabled(bool on);
 
-    QPixmap upGlyph() const;
+    QPixmap UpGlyph() const;
     void setUpGlyph(const QPixmap& pixmap);
-    QPixmap downGlyph() const;
+    QPixmap DownGlyph() const;
     void setDownGlyph(const QPixmap& pixmap);
 
     TTimerSpeedButton* upButton() const { return up_; }

@@ -32,7 +32,9 @@ QTimer* TTimerSpeedButton::repeatTimer() {
     return sharedTimer;
 }
 
-TTimerSpeedButton* TTimerSpeedButton::repeatTarget() { return target.data(); }
+TTimerSpeedButton* TTimerSpeedButton::repeatTarget() {
+    return target.data();
+}
 
 void TTimerSpeedButton::repeatTick() {
     QTimer* timer = repeatTimer();
@@ -60,7 +62,9 @@ TTimerSpeedButton::TTimerSpeedButton(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_Hover);
 }
 
-TTimerSpeedButton::~TTimerSpeedButton() { releaseTimer(); }
+TTimerSpeedButton::~TTimerSpeedButton() {
+    releaseTimer();
+}
 
 void TTimerSpeedButton::setFocusShown(bool on) {
     focusShown_ = on;
@@ -150,7 +154,8 @@ void TTimerSpeedButton::paintEvent(QPaintEvent*) {
         opt.state |= QStyle::State_HasFocus;
     style()->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &p, this);
     if (!glyph_.isNull()) {
-        const QPixmap pm = isEnabled() ? glyph_ : QIcon(glyph_).pixmap(glyph_.size(), QIcon::Disabled);
+        const QPixmap pm =
+            isEnabled() ? glyph_ : QIcon(glyph_).pixmap(glyph_.size(), QIcon::Disabled);
         QPoint at = rect().center() - QPoint(pm.width() / 2, pm.height() / 2);
         if (down_)
             at += QPoint(1, 1);

@@ -7,12 +7,13 @@
 
 namespace brimble {
 
-TTimeSpinEdit::TTimeSpinEdit(QWidget* parent) : TCustomSpinEdit(parent) { RebuildText(); }
+TTimeSpinEdit::TTimeSpinEdit(QWidget* parent) : TCustomSpinEdit(parent) {
+    RebuildText();
+}
 
-double TTimeSpinEdit::value() const {
+double TTimeSpinEdit::Value() const {
     const TimeOfDay& t = time_;
-    if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 ||
-        t.second > 59)
+    if (t.hour < 0 || t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59)
         return minValue_;
     return daysFromTimeOfDay(t);
 }
@@ -26,14 +27,14 @@ void TTimeSpinEdit::setMinValue(double days) {
     if (std::isnan(days) || days > maxValue_)
         return;
     minValue_ = days;
-    updateButtons(value());
+    updateButtons(Value());
 }
 
 void TTimeSpinEdit::setMaxValue(double days) {
     if (std::isnan(days) || days < minValue_)
         return;
     maxValue_ = days;
-    updateButtons(value());
+    updateButtons(Value());
 }
 
 void TTimeSpinEdit::setTimeDisplay(TTimeDisplay display) {
@@ -48,7 +49,9 @@ void TTimeSpinEdit::setShowSeconds(bool on) {
     RefreshValue();
 }
 
-void TTimeSpinEdit::RefreshValue() { setValue(ClampToRange(value())); }
+void TTimeSpinEdit::RefreshValue() {
+    setValue(ClampToRange(Value()));
+}
 
 void TTimeSpinEdit::RebuildText() {
     const QString text = formatTimeOfDay(time_, timeDisplay_, showSeconds_, timeLocale());
@@ -57,12 +60,12 @@ void TTimeSpinEdit::RebuildText() {
 }
 
 void TTimeSpinEdit::updateButtons(double days) {
-    button()->setUpEnabled(!useRanges() || days < maxValue_);
-    button()->setDownEnabled(!useRanges() || days > minValue_);
+    button()->setUpEnabled(!UseRanges() || days < maxValue_);
+    button()->setDownEnabled(!UseRanges() || days > minValue_);
 }
 
 double TTimeSpinEdit::ClampToRange(double days) {
-    if (useRanges()) {
+    if (UseRanges()) {
         if (days < minValue_)
             days = minValue_;
         if (days > maxValue_)
@@ -73,9 +76,9 @@ double TTimeSpinEdit::ClampToRange(double days) {
 }
 
 void TTimeSpinEdit::CheckRangeOnExit() {
-    if (!useRanges())
+    if (!UseRanges())
         return;
-    const double v = value();
+    const double v = Value();
     const double clamped = ClampToRange(v);
     if (clamped != v)
         setValue(clamped);

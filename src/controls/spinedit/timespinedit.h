@@ -11,28 +11,28 @@ namespace brimble {
 // The separator and designators come from the control's locale().
 class TTimeSpinEdit : public TCustomSpinEdit {
     Q_OBJECT
-    Q_PROPERTY(double Value READ value WRITE setValue)
-    Q_PROPERTY(double MinValue READ minValue WRITE setMinValue)
-    Q_PROPERTY(double MaxValue READ maxValue WRITE setMaxValue)
-    Q_PROPERTY(bool ShowSeconds READ showSeconds WRITE setShowSeconds)
+    Q_PROPERTY(double Value READ Value WRITE setValue)
+    Q_PROPERTY(double MinValue READ MinValue WRITE setMinValue)
+    Q_PROPERTY(double MaxValue READ MaxValue WRITE setMaxValue)
+    Q_PROPERTY(bool ShowSeconds READ ShowSeconds WRITE setShowSeconds)
 public:
     enum Part { NoPart, HourPart, MinutePart, SecondPart, AmPmPart };
 
     explicit TTimeSpinEdit(QWidget* parent = nullptr);
 
-    double value() const;
+    double Value() const;
     // Takes the time-of-day part to the nearest millisecond, drops the milliseconds and
     // rebuilds the text. Applies no range and leaves the buttons as they are.
     void setValue(double days);
-    double minValue() const { return minValue_; }
+    double MinValue() const { return minValue_; }
     // Ignored when above MaxValue (or not a number).
     void setMinValue(double days);
-    double maxValue() const { return maxValue_; }
+    double MaxValue() const { return maxValue_; }
     // Ignored when below MinValue (or not a number).
     void setMaxValue(double days);
-    TTimeDisplay timeDisplay() const { return timeDisplay_; }
+    TTimeDisplay TimeDisplay() const { return timeDisplay_; }
     void setTimeDisplay(TTimeDisplay display);
-    bool showSeconds() const { return showSeconds_; }
+    bool ShowSeconds() const { return showSeconds_; }
     void setShowSeconds(bool on);
 
     TimeOfDay time() const { return time_; }

@@ -49,7 +49,9 @@ TimeLocale TimeLocale::from(const QLocale& locale) {
     return result;
 }
 
-static QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+static QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 
 QString formatTimeOfDay(const TimeOfDay& t, TTimeDisplay display, bool showSeconds,
                         const TimeLocale& locale) {

@@ -14,7 +14,9 @@
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace brimble::test {
@@ -43,7 +45,9 @@ inline bool fireRepeatTimer() {
     return true;
 }
 
-inline double hms(int h, int m, int s = 0) { return daysFromTimeOfDay({h, m, s}); }
+inline double hms(int h, int m, int s = 0) {
+    return daysFromTimeOfDay({h, m, s});
+}
 
 // A shown, active window with the control and a second edit that can hold the focus.
 class SpinFixture : public ::testing::Test {

@@ -85,15 +85,15 @@ TEST_F(Buttons, HoldingRepeatsAfter400ThenEvery100Milliseconds) {
     press(up());
     EXPECT_TRUE(timer()->isActive());
     EXPECT_EQ(timer()->interval(), TTimerSpeedButton::kInitialRepeatMs);
-    EXPECT_EQ(edit->value(), hms(12, 0));
+    EXPECT_EQ(edit->Value(), hms(12, 0));
     ASSERT_TRUE(fireRepeatTimer());
-    EXPECT_EQ(edit->value(), hms(12, 1));
+    EXPECT_EQ(edit->Value(), hms(12, 1));
     EXPECT_EQ(timer()->interval(), TTimerSpeedButton::kRepeatMs);
     for (int i = 0; i < 6; ++i)
         ASSERT_TRUE(fireRepeatTimer());
-    EXPECT_EQ(edit->value(), hms(12, 7));
+    EXPECT_EQ(edit->Value(), hms(12, 7));
     release(up(), inside(up()));
-    EXPECT_EQ(edit->value(), hms(12, 8));
+    EXPECT_EQ(edit->Value(), hms(12, 8));
     EXPECT_FALSE(timer()->isActive());
     EXPECT_EQ(TTimerSpeedButton::repeatTarget(), nullptr);
 
@@ -101,27 +101,27 @@ TEST_F(Buttons, HoldingRepeatsAfter400ThenEvery100Milliseconds) {
     EXPECT_EQ(timer()->interval(), TTimerSpeedButton::kInitialRepeatMs);
     ASSERT_TRUE(fireRepeatTimer());
     release(down(), inside(down()));
-    EXPECT_EQ(edit->value(), hms(12, 6));
+    EXPECT_EQ(edit->Value(), hms(12, 6));
 }
 
 TEST_F(Buttons, RepeatPausesWhileThePointerIsOutside) {
     caretTo(0);
     press(up());
     ASSERT_TRUE(fireRepeatTimer());
-    EXPECT_EQ(edit->value(), hms(13, 0));
+    EXPECT_EQ(edit->Value(), hms(13, 0));
     QTest::mouseMove(up(), QPoint(up()->width() / 2, up()->height() + 30));
     EXPECT_FALSE(up()->isDown());
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(fireRepeatTimer()); // still running, but no step
-    EXPECT_EQ(edit->value(), hms(13, 0));
+    EXPECT_EQ(edit->Value(), hms(13, 0));
     QTest::mouseMove(up(), inside(up()));
     EXPECT_TRUE(up()->isDown());
     ASSERT_TRUE(fireRepeatTimer());
-    EXPECT_EQ(edit->value(), hms(14, 0));
+    EXPECT_EQ(edit->Value(), hms(14, 0));
     // Let go outside: no last step.
     QTest::mouseMove(up(), QPoint(-20, 2));
     release(up(), QPoint(-20, 2));
-    EXPECT_EQ(edit->value(), hms(14, 0));
+    EXPECT_EQ(edit->Value(), hms(14, 0));
     EXPECT_FALSE(timer()->isActive());
 }
 
@@ -141,8 +141,8 @@ TEST_F(Buttons, OneTimerFollowsThePressedButton) {
     ASSERT_TRUE(fireRepeatTimer());
     ASSERT_TRUE(fireRepeatTimer());
     release(otherDown, inside(otherDown));
-    EXPECT_EQ(edit->value(), hms(13, 0));
-    EXPECT_EQ(second->value(), hms(9, 0));
+    EXPECT_EQ(edit->Value(), hms(13, 0));
+    EXPECT_EQ(second->Value(), hms(9, 0));
 }
 
 TEST_F(Buttons, AHalfDisabledByTheRangeStopsRepeating) {
@@ -153,14 +153,14 @@ TEST_F(Buttons, AHalfDisabledByTheRangeStopsRepeating) {
     caretTo(0);
     press(up());
     ASSERT_TRUE(fireRepeatTimer());
-    EXPECT_EQ(edit->value(), hms(17, 30));
+    EXPECT_EQ(edit->Value(), hms(17, 30));
     ASSERT_TRUE(fireRepeatTimer());
-    EXPECT_EQ(edit->value(), hms(18, 0));
+    EXPECT_EQ(edit->Value(), hms(18, 0));
     EXPECT_FALSE(up()->isEnabled());
     EXPECT_FALSE(timer()->isActive());
     EXPECT_FALSE(up()->isDown());
     release(up(), inside(up()));
-    EXPECT_EQ(edit->value(), hms(18, 0));
+    EXPECT_EQ(edit->Value(), hms(18, 0));
     // Disabling and enabling the control gives each half back its own state.
     edit->setEnabled(false);
     EXPECT_FALSE(down()->isEnabled());
@@ -168,7 +168,7 @@ TEST_F(Buttons, AHalfDisabledByTheRangeStopsRepeating) {
     EXPECT_FALSE(up()->isEnabled());
     EXPECT_TRUE(down()->isEnabled());
     QTest::mouseClick(down(), Qt::LeftButton, {}, inside(down()));
-    EXPECT_EQ(edit->value(), hms(17, 0));
+    EXPECT_EQ(edit->Value(), hms(17, 0));
     EXPECT_TRUE(up()->isEnabled());
 }
 
@@ -194,7 +194,7 @@ TEST_F(Buttons, AnErrorDuringRepeatStopsTheTimerAndPassesOn) {
     EXPECT_FALSE(timer()->isActive());
     EXPECT_EQ(TTimerSpeedButton::repeatTarget(), nullptr);
     release(half, inside(half)); // the release still makes its step
-    EXPECT_EQ(failing->value(), hms(13, 0));
+    EXPECT_EQ(failing->Value(), hms(13, 0));
 }
 
 TEST_F(Buttons, StripSitsInsideTheBorderAndSplitsInHalves) {
@@ -212,7 +212,7 @@ TEST_F(Buttons, StripSitsInsideTheBorderAndSplitsInHalves) {
     EXPECT_GE(edit->textMargins().right(), 21);
     strip->resize(8, 20);
     EXPECT_EQ(strip->width(), TSpinButton::kMinWidth);
-    EXPECT_EQ(strip->upGlyph().size(), TSpinButton::defaultUpGlyph().size());
+    EXPECT_EQ(strip->UpGlyph().size(), TSpinButton::defaultUpGlyph().size());
 }
 
 } // namespace

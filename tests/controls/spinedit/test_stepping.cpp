@@ -19,12 +19,9 @@ struct StepCase {
 
 TEST_F(Stepping, TwentyFourHoursWrapsEachPartWithoutCarry) {
     const StepCase cases[] = {
-        {hms(23, 59), 0, Qt::Key_Up, "00:59", 0, 2},
-        {hms(23, 59), 2, Qt::Key_Up, "00:59", 0, 2},
-        {hms(23, 59), 3, Qt::Key_Up, "23:00", 3, 2},
-        {hms(23, 59), 5, Qt::Key_Up, "23:00", 3, 2},
-        {hms(0, 0), 4, Qt::Key_Down, "00:59", 3, 2},
-        {hms(0, 0), 1, Qt::Key_Down, "23:00", 0, 2},
+        {hms(23, 59), 0, Qt::Key_Up, "00:59", 0, 2}, {hms(23, 59), 2, Qt::Key_Up, "00:59", 0, 2},
+        {hms(23, 59), 3, Qt::Key_Up, "23:00", 3, 2}, {hms(23, 59), 5, Qt::Key_Up, "23:00", 3, 2},
+        {hms(0, 0), 4, Qt::Key_Down, "00:59", 3, 2}, {hms(0, 0), 1, Qt::Key_Down, "23:00", 0, 2},
         {hms(9, 5), 0, Qt::Key_Down, "08:05", 0, 2},
     };
     for (const StepCase& c : cases) {
@@ -42,11 +39,11 @@ TEST_F(Stepping, SecondsAreKeptWhileHiddenAndSteppedWhenShown) {
     EXPECT_EQ(edit->text(), "10:15");
     caretTo(3);
     QTest::keyClick(edit, Qt::Key_Up);
-    EXPECT_EQ(edit->value(), hms(10, 16, 42));
+    EXPECT_EQ(edit->Value(), hms(10, 16, 42));
     QTest::keyClick(edit, Qt::Key_Up); // the minute stays selected, so it goes on
     caretTo(0);
     QTest::keyClick(edit, Qt::Key_Down);
-    EXPECT_EQ(edit->value(), hms(9, 17, 42));
+    EXPECT_EQ(edit->Value(), hms(9, 17, 42));
 
     edit->setShowSeconds(true);
     EXPECT_EQ(edit->text(), "09:17:42");
@@ -62,8 +59,8 @@ TEST_F(Stepping, SecondsAreKeptWhileHiddenAndSteppedWhenShown) {
 TEST_F(Stepping, TwelveHoursStaysInItsHalfOfTheDay) {
     edit->setTimeDisplay(td12Hour);
     const StepCase cases[] = {
-        {hms(11, 30), 0, Qt::Key_Up, "12:30 AM", 0, 2},  // hour 0
-        {hms(23, 30), 1, Qt::Key_Up, "12:30 PM", 0, 2},  // hour 12
+        {hms(11, 30), 0, Qt::Key_Up, "12:30 AM", 0, 2}, // hour 0
+        {hms(23, 30), 1, Qt::Key_Up, "12:30 PM", 0, 2}, // hour 12
         {hms(0, 0), 0, Qt::Key_Down, "11:00 AM", 0, 2},
         {hms(12, 0), 0, Qt::Key_Down, "11:00 PM", 0, 2},
         {hms(12, 0), 2, Qt::Key_Up, " 1:00 PM", 0, 2},
@@ -89,7 +86,7 @@ TEST_F(Stepping, TwelveHoursStaysInItsHalfOfTheDay) {
     QTest::keyClick(edit, Qt::Key_Up);
     EXPECT_EQ(edit->text(), "11:00:06 PM");
     EXPECT_EQ(edit->selectedText(), "PM");
-    EXPECT_EQ(edit->value(), hms(23, 0, 6));
+    EXPECT_EQ(edit->Value(), hms(23, 0, 6));
 }
 
 TEST_F(Stepping, FinnishSeparatorAndDesignators) {
@@ -106,7 +103,7 @@ TEST_F(Stepping, FinnishSeparatorAndDesignators) {
     EXPECT_EQ(edit->text(), "11.00 ap.");
     EXPECT_EQ(edit->selectedText(), "ap.");
     QTest::keyClick(edit, Qt::Key_Up); // the designator stays selected
-    EXPECT_EQ(edit->value(), hms(23, 0));
+    EXPECT_EQ(edit->Value(), hms(23, 0));
 }
 
 TEST_F(Stepping, ACaretOutsideEveryPartStepsNothing) {
@@ -114,7 +111,7 @@ TEST_F(Stepping, ACaretOutsideEveryPartStepsNothing) {
     edit->setText("08:15      "); // pasted-like text, longer than the control's own
     caretTo(9);
     QTest::keyClick(edit, Qt::Key_Up);
-    EXPECT_EQ(edit->value(), hms(8, 15));
+    EXPECT_EQ(edit->Value(), hms(8, 15));
     EXPECT_EQ(edit->text(), "08:15");
     EXPECT_EQ(edit->cursorPosition(), 0);
     EXPECT_FALSE(edit->hasSelectedText());
@@ -128,9 +125,9 @@ TEST_F(Stepping, RangesClampStepsAndDisableTheButtonAtEachEnd) {
     caretTo(0);
     QTest::keyClick(edit, Qt::Key_Up);
     EXPECT_EQ(edit->text(), "18:00");
-    EXPECT_FALSE(edit->button()->upEnabled());
+    EXPECT_FALSE(edit->button()->UpEnabled());
     EXPECT_FALSE(edit->button()->upButton()->isEnabled());
-    EXPECT_TRUE(edit->button()->downEnabled());
+    EXPECT_TRUE(edit->button()->DownEnabled());
     QTest::keyClick(edit, Qt::Key_Up); // nothing: the up button is off
     EXPECT_EQ(edit->text(), "18:00");
 
@@ -141,7 +138,7 @@ TEST_F(Stepping, RangesClampStepsAndDisableTheButtonAtEachEnd) {
     caretTo(0);
     QTest::keyClick(edit, Qt::Key_Down);
     EXPECT_EQ(edit->text(), "17:00");
-    EXPECT_TRUE(edit->button()->upEnabled());
+    EXPECT_TRUE(edit->button()->UpEnabled());
     caretTo(3);
     QTest::keyClick(edit, Qt::Key_Down);
     EXPECT_EQ(edit->text(), "17:59");
@@ -155,30 +152,30 @@ TEST_F(Stepping, RangeLimitsAtTheLowEndAndValueWritesLeaveButtonsAlone) {
     caretTo(0);
     QTest::keyClick(edit, Qt::Key_Down);
     EXPECT_EQ(edit->text(), "08:00");
-    EXPECT_FALSE(edit->button()->downEnabled());
+    EXPECT_FALSE(edit->button()->DownEnabled());
     QTest::keyClick(edit, Qt::Key_Down);
     EXPECT_EQ(edit->text(), "08:00");
     // Writing Value applies no range and does not recompute the buttons.
     edit->setValue(hms(6, 0));
-    EXPECT_EQ(edit->value(), hms(6, 0));
-    EXPECT_FALSE(edit->button()->downEnabled());
+    EXPECT_EQ(edit->Value(), hms(6, 0));
+    EXPECT_FALSE(edit->button()->DownEnabled());
     // A write of a limit recomputes them, without touching the value.
     edit->setMinValue(hms(5, 0));
-    EXPECT_TRUE(edit->button()->downEnabled());
-    EXPECT_EQ(edit->value(), hms(6, 0));
+    EXPECT_TRUE(edit->button()->DownEnabled());
+    EXPECT_EQ(edit->Value(), hms(6, 0));
 }
 
 TEST_F(Stepping, LimitWritesThatCrossTheOtherLimitAreIgnored) {
     edit->setMaxValue(hms(8, 0)); // below the minimum of 12:00
-    EXPECT_EQ(edit->maxValue(), 0.5);
+    EXPECT_EQ(edit->MaxValue(), 0.5);
     edit->setMinValue(hms(13, 0)); // above the maximum
-    EXPECT_EQ(edit->minValue(), 0.5);
+    EXPECT_EQ(edit->MinValue(), 0.5);
     edit->setMaxValue(std::nan(""));
-    EXPECT_EQ(edit->maxValue(), 0.5);
+    EXPECT_EQ(edit->MaxValue(), 0.5);
     edit->setMaxValue(hms(20, 0));
     edit->setMinValue(hms(13, 0));
-    EXPECT_EQ(edit->minValue(), hms(13, 0));
-    EXPECT_EQ(edit->maxValue(), hms(20, 0));
+    EXPECT_EQ(edit->MinValue(), hms(13, 0));
+    EXPECT_EQ(edit->MaxValue(), hms(20, 0));
 }
 
 TEST_F(Stepping, SettingsRefreshTheValueThroughTheRange) {
@@ -194,7 +191,7 @@ TEST_F(Stepping, SettingsRefreshTheValueThroughTheRange) {
     edit->setValue(hms(21, 0));
     QTest::keyClick(edit, Qt::Key_Tab);
     ASSERT_FALSE(edit->hasFocus());
-    EXPECT_EQ(edit->value(), hms(18, 0));
+    EXPECT_EQ(edit->Value(), hms(18, 0));
     EXPECT_EQ(edit->text(), "18:00:00");
 }
 
@@ -230,29 +227,29 @@ TEST_F(Stepping, ReadOnlyBeepsAndKeepsTheValue) {
     EXPECT_EQ(edit->text(), "09:30");
     QTest::mouseClick(edit->button()->upButton(), Qt::LeftButton);
     EXPECT_EQ(beeps.count(), 3);
-    EXPECT_EQ(edit->value(), hms(9, 30));
+    EXPECT_EQ(edit->Value(), hms(9, 30));
 }
 
 TEST_F(Stepping, ValueReadsBackWithoutMilliseconds) {
     edit->setValue(45000.0 + hms(7, 8, 9) + 0.4 / kMsecsPerDay);
-    EXPECT_EQ(edit->value(), hms(7, 8, 9));
+    EXPECT_EQ(edit->Value(), hms(7, 8, 9));
     EXPECT_THROW(edit->setValue(std::nan("")), std::invalid_argument);
-    EXPECT_EQ(edit->value(), hms(7, 8, 9));
+    EXPECT_EQ(edit->Value(), hms(7, 8, 9));
 }
 
 TEST(SpinEditDefaults, NewControlAndTheMainWindowsField) {
     TTimeSpinEdit fresh;
     EXPECT_EQ(fresh.text(), "12:00");
-    EXPECT_EQ(fresh.value(), 0.5);
-    EXPECT_EQ(fresh.minValue(), 0.5);
-    EXPECT_EQ(fresh.maxValue(), 0.5);
-    EXPECT_EQ(fresh.timeDisplay(), td24Hour);
-    EXPECT_FALSE(fresh.showSeconds());
-    EXPECT_FALSE(fresh.useRanges());
-    EXPECT_TRUE(fresh.editorEnabled());
-    EXPECT_TRUE(fresh.autoSelect());
+    EXPECT_EQ(fresh.Value(), 0.5);
+    EXPECT_EQ(fresh.MinValue(), 0.5);
+    EXPECT_EQ(fresh.MaxValue(), 0.5);
+    EXPECT_EQ(fresh.TimeDisplay(), td24Hour);
+    EXPECT_FALSE(fresh.ShowSeconds());
+    EXPECT_FALSE(fresh.UseRanges());
+    EXPECT_TRUE(fresh.EditorEnabled());
+    EXPECT_TRUE(fresh.AutoSelect());
     EXPECT_FALSE(fresh.isReadOnly());
-    EXPECT_TRUE(fresh.button()->upEnabled() && fresh.button()->downEnabled());
+    EXPECT_TRUE(fresh.button()->UpEnabled() && fresh.button()->DownEnabled());
 
     QWidget frame;
     TTimeSpinEdit* spt = makeSPT(&frame);
@@ -264,10 +261,10 @@ TEST(SpinEditDefaults, NewControlAndTheMainWindowsField) {
     EXPECT_TRUE(spt->sunkenBorder());
     EXPECT_FALSE(spt->isEnabled());
     EXPECT_EQ(spt->text(), "12:00");
-    EXPECT_EQ(spt->value(), 0.5);
-    EXPECT_EQ(spt->minValue(), kSPTStoredValue);
-    EXPECT_EQ(spt->maxValue(), kSPTStoredValue);
-    EXPECT_FALSE(spt->useRanges());
+    EXPECT_EQ(spt->Value(), 0.5);
+    EXPECT_EQ(spt->MinValue(), kSPTStoredValue);
+    EXPECT_EQ(spt->MaxValue(), kSPTStoredValue);
+    EXPECT_FALSE(spt->UseRanges());
 }
 
 } // namespace

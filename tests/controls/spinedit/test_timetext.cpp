@@ -1,7 +1,7 @@
 #include "controls/spinedit/timetext.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace brimble;

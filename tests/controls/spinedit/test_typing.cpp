@@ -19,18 +19,18 @@ TEST_F(Typing, DigitsOverwriteOneAtATimeAndSkipTheSeparator) {
     type("2"); // 29:30 is no time
     EXPECT_EQ(beeps.count(), 1);
     EXPECT_EQ(edit->text(), "09:30");
-    EXPECT_EQ(edit->value(), hms(9, 30));
+    EXPECT_EQ(edit->Value(), hms(9, 30));
     type("1");
     EXPECT_EQ(edit->text(), "19:30");
     EXPECT_EQ(edit->cursorPosition(), 1);
-    EXPECT_EQ(edit->value(), hms(19, 30));
+    EXPECT_EQ(edit->Value(), hms(19, 30));
     type("7");
     type("4"); // caret at 2 skips to the first minute digit
     EXPECT_EQ(edit->text(), "17:40");
     EXPECT_EQ(edit->cursorPosition(), 4);
     type("5");
     EXPECT_EQ(edit->text(), "17:45");
-    EXPECT_EQ(edit->value(), hms(17, 45));
+    EXPECT_EQ(edit->Value(), hms(17, 45));
     type("0"); // at the end of the text
     EXPECT_EQ(edit->text(), "17:45");
     EXPECT_EQ(beeps.count(), 2);
@@ -60,7 +60,7 @@ TEST_F(Typing, RefusedKeysBeepAndChangeNothing) {
     }
     EXPECT_EQ(beeps.count(), int(std::size(refused)));
     EXPECT_EQ(changes.count(), 0);
-    EXPECT_EQ(edit->value(), hms(9, 30, 15));
+    EXPECT_EQ(edit->Value(), hms(9, 30, 15));
     // Control characters too, wherever the caret is.
     caretTo(0);
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Backspace})
@@ -108,7 +108,7 @@ TEST_F(Typing, TwelveHoursDesignatorAcceptsOnlyTheMorningOne) {
     EXPECT_EQ(beeps.count(), 2);
     type("a");
     EXPECT_EQ(edit->text(), " 9:30 AM");
-    EXPECT_EQ(edit->value(), hms(9, 30));
+    EXPECT_EQ(edit->Value(), hms(9, 30));
     EXPECT_EQ(edit->cursorPosition(), 7);
     type("x");
     type("m");
@@ -134,7 +134,7 @@ TEST_F(Typing, TwelveHoursDigitsAndSeconds) {
     type("0");
     EXPECT_EQ(edit->text(), "09:30:00 AM");
     type("1");
-    EXPECT_EQ(edit->value(), hms(1, 30));
+    EXPECT_EQ(edit->Value(), hms(1, 30));
     caretTo(5);
     type("4");
     EXPECT_EQ(edit->text(), "01:30:40 AM");
@@ -142,7 +142,7 @@ TEST_F(Typing, TwelveHoursDigitsAndSeconds) {
     type("a"); // caret 8 skips to the designator at 9
     EXPECT_EQ(edit->text(), "01:30:45 AM");
     EXPECT_EQ(edit->cursorPosition(), 10);
-    EXPECT_EQ(edit->value(), hms(1, 30, 45));
+    EXPECT_EQ(edit->Value(), hms(1, 30, 45));
     EXPECT_EQ(beeps.count(), 1);
 }
 
@@ -163,7 +163,7 @@ TEST_F(Typing, FinnishSeparatorAndDesignators) {
     type("i"); // the afternoon's letter
     type("A");
     EXPECT_EQ(edit->text(), " 2.05 ap.");
-    EXPECT_EQ(edit->value(), hms(2, 5));
+    EXPECT_EQ(edit->Value(), hms(2, 5));
     type("P");
     EXPECT_EQ(edit->text(), " 2.05 ap.");
     type("."); // third designator character: no typing there
@@ -180,7 +180,7 @@ TEST_F(Typing, GreekDesignatorsOfAnotherScript) {
     EXPECT_EQ(beeps.count(), 1);
     type(QString::fromUtf8("Π"));
     EXPECT_EQ(edit->text(), QString::fromUtf8(" 3:00 π.μ."));
-    EXPECT_EQ(edit->value(), hms(3, 0));
+    EXPECT_EQ(edit->Value(), hms(3, 0));
 }
 
 TEST_F(Typing, ATypedTimeOutsideTheRangeShowsTheClampedTime) {
@@ -190,13 +190,13 @@ TEST_F(Typing, ATypedTimeOutsideTheRangeShowsTheClampedTime) {
     edit->setValue(hms(9, 30));
     caretTo(0);
     type("1"); // 19:30, held as 18:00
-    EXPECT_EQ(edit->value(), hms(18, 0));
+    EXPECT_EQ(edit->Value(), hms(18, 0));
     EXPECT_EQ(edit->text(), "18:00");
     EXPECT_EQ(edit->cursorPosition(), 1);
-    EXPECT_FALSE(edit->button()->upEnabled());
+    EXPECT_FALSE(edit->button()->UpEnabled());
     type("7");
     EXPECT_EQ(edit->text(), "17:00");
-    EXPECT_TRUE(edit->button()->upEnabled());
+    EXPECT_TRUE(edit->button()->UpEnabled());
     EXPECT_EQ(beeps.count(), 0);
 }
 
@@ -232,7 +232,7 @@ TEST_F(Typing, PasteAndCutOnlyWhileTheEditorIsEnabledAndWritable) {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), "7:15");
-    EXPECT_EQ(edit->value(), hms(9, 30)); // pasted text is not read
+    EXPECT_EQ(edit->Value(), hms(9, 30)); // pasted text is not read
     caretTo(0);
     QTest::keyClick(edit, Qt::Key_Up); // the next step rebuilds the text from the value
     EXPECT_EQ(edit->text(), "10:30");
@@ -247,7 +247,8 @@ TEST_F(Typing, ContextMenuFollowsTheSameRules) {
     QGuiApplication::clipboard()->setText("xyz");
     edit->selectAll();
     const auto menuActions = [&] {
-        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            edit->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(edit, &e);
         QMenu* menu = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -264,7 +265,8 @@ TEST_F(Typing, ContextMenuFollowsTheSameRules) {
     ASSERT_TRUE(actions.contains("edit-cut") && actions.contains("edit-paste"));
     EXPECT_TRUE(actions["edit-cut"]->isEnabled());
     EXPECT_TRUE(actions["edit-paste"]->isEnabled());
-    EXPECT_EQ(actions.keys(), QStringList({"", "edit-copy", "edit-cut", "edit-paste", "select-all"}));
+    EXPECT_EQ(actions.keys(),
+              QStringList({"", "edit-copy", "edit-cut", "edit-paste", "select-all"}));
     menu->close();
     edit->setEditorEnabled(false);
     auto [menu2, actions2] = menuActions();
