@@ -1,0 +1,208 @@
+#include "platform/realplatform.h"
+
+#include "platform/autorunstore.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QTextDocument>
+
+namespace brimble {
+
+namespace {
+
+QString boxTitle() {
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("Brimble!") : name;
+}
+
+bool isWindowsPath(const QString& s) {
+    const bool drive = s.size() >= 3 && s.at(0).isLetter() && s.at(0).unicode() < 128 &&
+                       s.at(1) == u':' && (s.at(2) == u'\\' || s.at(2) == u'/');
+    return drive || s.startsWith(QStringLiteral("\\\\"));
+}
+
+// Shows the selected picture beside Qt's file dialog.
+void addPreview(QFileDialog& dialog) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid)
+        return;
+    auto* preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("picturePreview"));
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFixedSize(180, 180);
+    preview->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& f) {
+        QImageReader reader(f);
+        const QSize size = reader.size();
+        if (size.isValid() && (size.width() > preview->width() || size.height() > preview->height()))
+            reader.setScaledSize(size.scaled(preview->size(), Qt::KeepAspectRatio));
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            preview->setPixmap(QPixmap());
+            preview->setText(QFileInfo(f).isFile() ? QObject::tr("(no preview)") : QString());
+        } else {
+            preview->setPixmap(QPixmap::fromImage(image));
+        }
+    });
+}
+
+} // namespace
+
+RealPlatform::RealPlatform() : autorun_(makeAutorunStore()) {}
+
+RealPlatform::~RealPlatform() = default;
+
+QDateTime RealPlatform::now() const { return QDateTime::currentDateTime(); }
+
+QString RealPlatform::programFilePath() const {
+    return QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+}
+
+QSize RealPlatform::primaryScreenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize();
+}
+
+void RealPlatform::beep() { QApplication::beep(); }
+
+void RealPlatform::showError(const QString& text) {
+    QMessageBox::critical(owner_, boxTitle(), text);
+}
+
+void RealPlatform::showInformation(const QString& text) {
+    QMessageBox::information(owner_, boxTitle(), text);
+}
+
+std::optional<QFont> RealPlatform::chooseFont(const QFont& initial) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, owner_);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+std::optional<QColor> RealPlatform::chooseColor(const QColor& initial) {
+    const QColor color = QColorDialog::getColor(initial, owner_);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+QString RealPlatform::openFileName(const QString& caption, const QString& filter) {
+    return QFileDialog::getOpenFileName(owner_, caption, QString(), filter);
+}
+
+QString RealPlatform::openPictureName() {
+    // The system's own dialogs take no preview pane, so Qt's dialog is used.
+    QFileDialog dialog(owner_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(pictureFilters());
+    addPreview(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+bool RealPlatform::printDocument(const QTextDocument& document) {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, owner_);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return printPlainText(document.toPlainText(), printer);
+}
+
+bool RealPlatform::shellOpen(const QString& target) {
+    const QUrl url = shellOpenUrl(target);
+    return url.isValid() && !url.isEmpty() && QDesktopServices::openUrl(url);
+}
+
+bool RealPlatform::startCharacterMap() {
+    const QString program = characterMapProgram();
+    return !program.isEmpty() && QProcess::startDetached(program, {});
+}
+
+bool RealPlatform::trayAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+QUrl shellOpenUrl(const QString& target) {
+    const QString text = target.trimmed();
+    if (text.isEmpty())
+        return QUrl();
+    if (isWindowsPath(text) || QDir::isAbsolutePath(text))
+        return QUrl::fromLocalFile(QDir::fromNativeSeparators(text));
+    const QUrl url(text, QUrl::TolerantMode);
+    // A one-letter scheme is a drive letter, not a scheme.
+    if (url.isValid() && url.scheme().size() > 1)
+        return url;
+    if (text.startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
+        return QUrl(QStringLiteral("http://") + text, QUrl::TolerantMode);
+    if (text.startsWith(QStringLiteral("ftp."), Qt::CaseInsensitive))
+        return QUrl(QStringLiteral("ftp://") + text, QUrl::TolerantMode);
+    return QUrl::fromLocalFile(QFileInfo(QDir::fromNativeSeparators(text)).absoluteFilePath());
+}
+
+QString characterMapProgram() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("charmap.exe");
+#else
+    for (const char* name : {"gucharmap", "gnome-characters", "kcharselect"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+#endif
+}
+
+QStringList pictureFilters() {
+    struct Kind {
+        const char* extension;
+        const char* description;
+    };
+    static const Kind kinds[] = {
+        {"gif", "CompuServe GIF Image"}, {"jpg", "JPEG Image File"}, {"jpeg", "JPEG Image File"},
+        {"bmp", "Bitmaps"},              {"ico", "Icons"},           {"emf", "Enhanced Metafiles"},
+        {"wmf", "Metafiles"},
+    };
+    QStringList all, filters;
+    for (const Kind& k : kinds) {
+        const QString pattern = QStringLiteral("*.") + QLatin1String(k.extension);
+        all << pattern;
+        filters << QLatin1String(k.description) + QStringLiteral(" (") + pattern + u')';
+    }
+    filters.prepend(QStringLiteral("All (") + all.join(u' ') + u')');
+    return filters;
+}
+
+bool printPlainText(const QString& text, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QRect clip(QPoint(200, 200), QPoint(printer.width() - 200, printer.height() - 200));
+    painter.setClipRect(clip);
+    // One run of text: line breaks are not laid out as lines.
+    painter.drawText(clip, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                     text);
+    return painter.end() && printer.printerState() != QPrinter::Error;
+}
+
+} // namespace brimble

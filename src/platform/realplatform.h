@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QUrl>
+#include <QWidget>
+#include <memory>
+
+class QPrinter;
+
+namespace brimble {
+
+// The platform of the running program: Qt's clock, screens, dialogs, printing, desktop
+// services and tray, and this system's autorun store. Dialogs and message boxes belong to
+// the owner window once one is set.
+class RealPlatform : public Platform {
+public:
+    RealPlatform();
+    ~RealPlatform() override;
+
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    QWidget* owner() const { return owner_; }
+
+    QDateTime now() const override;
+    QString programFilePath() const override;
+    QSize primaryScreenSize() const override;
+    void beep() override;
+
+    // Titled with the application's name.
+    void showError(const QString& text) override;
+    void showInformation(const QString& text) override;
+
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    // `filter` in Qt's form ("Text files (*.txt);;All files (*)"); empty means all files.
+    QString openFileName(const QString& caption, const QString& filter) override;
+    // Qt's own file dialog, which can show a preview of the selected picture.
+    QString openPictureName() override;
+    bool printDocument(const QTextDocument& document) override;
+
+    bool shellOpen(const QString& target) override;
+    bool startCharacterMap() override;
+
+    AutorunStore& autorunStore() override { return *autorun_; }
+    bool trayAvailable() const override;
+
+private:
+    QPointer<QWidget> owner_;
+    std::unique_ptr<AutorunStore> autorun_;
+};
+
+// What shellOpen hands to the desktop: a URL as it stands, a path as a file URL, and
+// "www." / "ftp." addresses with their scheme. An empty URL for an empty text.
+QUrl shellOpenUrl(const QString& target);
+
+// The character map program to start: "charmap.exe" on Windows, elsewhere the full path of
+// the first found of gucharmap, gnome-characters and kcharselect; empty when none is found.
+QString characterMapProgram();
+
+// The picture dialog's file types: all of them at once, then one per extension.
+QStringList pictureFilters();
+
+// Draws `text` once on one page as a single run starting at (200, 200) printer dots,
+// clipped 200 dots inside the page, in the printer's default font; false when the printer
+// fails.
+bool printPlainText(const QString& text, QPrinter& printer);
+
+} // namespace brimble
