@@ -77,9 +77,8 @@ void MemoEditor::buildDateRow() {
 
     dtp1_ = new TDatePicker(row);
     dtp1_->setGeometry(8, 8, 145, 24);
-    spt_ = new TTimeSpinEdit(row);
-    spt_->setObjectName(QStringLiteral("SPT"));
-    spt_->setGeometry(162, 8, 99, 24);
+    spt_ = makeSPT(row);
+    spt_->move(162, 8);
     button3_ = new QPushButton(QStringLiteral("Now"), row);
     button3_->setObjectName(QStringLiteral("Button3"));
     button3_->setAccessibleName(QStringLiteral("Now"));
