@@ -15,6 +15,13 @@ namespace brimble::rtf {
 // metafile, else a Windows metafile), written back unchanged as \emfblip or \wmetafile8.
 inline constexpr int kCharsetProperty = QTextFormat::UserProperty + 0x0C5;
 inline constexpr int kMetafileBytesProperty = QTextFormat::UserProperty + 0x0E3;
+// On a picture read from PNG or JPEG data: the original bytes (QByteArray) and the cache key
+// (qint64) of the image made from them. While the document's resource is still that image,
+// the writer emits the bytes unchanged instead of encoding the image again.
+inline constexpr int kPictureBytesProperty = QTextFormat::UserProperty + 0x0E4;
+inline constexpr int kPictureKeyProperty = QTextFormat::UserProperty + 0x0E5;
+// On a metafile picture: its native extent (\picw, \pich; QSize), kept for writing it back.
+inline constexpr int kMetafileExtentProperty = QTextFormat::UserProperty + 0x0E6;
 
 // True when the text begins with "{\rtf" after optional blanks.
 bool looksLikeRtf(QByteArrayView text);
@@ -25,6 +32,7 @@ bool looksLikeRtf(const QString& text);
 bool read(QByteArrayView rtf, QTextDocument& document);
 // The memo column holds RTF as text: characters up to U+00FF stand for bytes.
 bool read(const QString& rtf, QTextDocument& document);
+bool read(const QByteArray& rtf, QTextDocument& document); // as the bytes it holds
 
 // Writes the whole document as RTF (7-bit text).
 QByteArray write(const QTextDocument& document);

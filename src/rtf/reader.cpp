@@ -1,0 +1,719 @@
+#include "rtf/reader.h"
+
+#include "rtf/codepage.h"
+#include "rtf/rtf.h"
+
+#include <QAtomicInteger>
+#include <QTextDocument>
+#include <QUrl>
+#include <algorithm>
+#include <array>
+
+namespace brimble::rtf {
+
+namespace {
+
+enum class W : uint8_t {
+    Unknown, Rtf, Ansi, Mac, Pc, Pca, Ansicpg, Deff, Fonttbl, Colortbl, SkipDest, F, Fcharset, Cpg,
+    Red, Green, Blue, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, V, Super, Sub,
+    NoSuperSub, Pard, Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Sl, Slmult, Par, Line, Tab, Cell, Row,
+    Uc, U, Pict, PngBlip, JpegBlip, EmfBlip, Wmetafile, Dibitmap, Wbitmap, Picw, Pich, Picwgoal,
+    Pichgoal, Picscalex, Picscaley, WbmBitsPixel, WbmWidthBytes, UnsupportedPict, Shppict,
+    Nonshppict, Field, Fldinst, Fldrslt, Char
+};
+
+struct WordEntry {
+    W id;
+    char16_t ch = 0; // for W::Char
+};
+
+const std::unordered_map<std::string_view, WordEntry>& words() {
+    static const std::unordered_map<std::string_view, WordEntry> table = [] {
+        std::unordered_map<std::string_view, WordEntry> t;
+        const std::pair<std::string_view, W> plain[] = {
+            {"rtf", W::Rtf}, {"ansi", W::Ansi}, {"mac", W::Mac}, {"pc", W::Pc}, {"pca", W::Pca},
+            {"ansicpg", W::Ansicpg}, {"deff", W::Deff}, {"fonttbl", W::Fonttbl},
+            {"colortbl", W::Colortbl}, {"f", W::F}, {"fcharset", W::Fcharset}, {"cpg", W::Cpg},
+            {"red", W::Red}, {"green", W::Green}, {"blue", W::Blue}, {"plain", W::Plain},
+            {"b", W::B}, {"i", W::I}, {"ulnone", W::UlNone}, {"strike", W::Strike},
+            {"striked", W::Strike}, {"fs", W::Fs}, {"cf", W::Cf}, {"cb", W::Cb},
+            {"chcbpat", W::Cb}, {"highlight", W::Highlight}, {"v", W::V}, {"super", W::Super},
+            {"sub", W::Sub}, {"nosupersub", W::NoSuperSub}, {"pard", W::Pard}, {"ql", W::Ql},
+            {"qr", W::Qr}, {"qc", W::Qc}, {"qj", W::Qj}, {"li", W::Li}, {"ri", W::Ri},
+            {"fi", W::Fi}, {"sb", W::Sb}, {"sa", W::Sa}, {"sl", W::Sl}, {"slmult", W::Slmult},
+            {"par", W::Par}, {"page", W::Par}, {"sect", W::Par}, {"column", W::Par},
+            {"line", W::Line}, {"tab", W::Tab}, {"cell", W::Cell}, {"nestcell", W::Cell},
+            {"row", W::Row}, {"nestrow", W::Row}, {"uc", W::Uc}, {"u", W::U}, {"pict", W::Pict},
+            {"pngblip", W::PngBlip}, {"jpegblip", W::JpegBlip}, {"emfblip", W::EmfBlip},
+            {"wmetafile", W::Wmetafile}, {"dibitmap", W::Dibitmap}, {"wbitmap", W::Wbitmap},
+            {"picw", W::Picw}, {"pich", W::Pich}, {"picwgoal", W::Picwgoal},
+            {"pichgoal", W::Pichgoal}, {"picscalex", W::Picscalex}, {"picscaley", W::Picscaley},
+            {"wbmbitspixel", W::WbmBitsPixel}, {"wbmwidthbytes", W::WbmWidthBytes},
+            {"macpict", W::UnsupportedPict}, {"pmmetafile", W::UnsupportedPict},
+            {"shppict", W::Shppict}, {"nonshppict", W::Nonshppict}, {"field", W::Field},
+            {"fldinst", W::Fldinst}, {"fldrslt", W::Fldrslt}};
+        for (const auto& [name, id] : plain)
+            t.emplace(name, WordEntry{id});
+        for (std::string_view u : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
+                                   "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd",
+                                   "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"})
+            t.emplace(u, WordEntry{W::Ul});
+        // Destinations whose content is not part of the text, starred or not.
+        for (std::string_view d :
+             {"stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
+              "footerr", "footerf", "footnote", "annotation", "objdata", "objclass", "objname",
+              "objalias", "objsect", "objitem", "objtopic", "pn", "pntxta", "pntxtb", "listtable",
+              "listoverridetable", "revtbl", "rsidtbl", "xmlnstbl", "filetbl", "template",
+              "bkmkstart", "bkmkend", "themedata", "colorschememapping", "latentstyles",
+              "datastore", "mmathPr", "generator", "userprops", "docvar", "xe", "tc", "txe", "rxe",
+              "atnid", "atnauthor", "atndate", "atnref", "ftnsep", "ftnsepc", "ftncn", "aftnsep",
+              "aftnsepc", "aftncn", "pgdsctbl", "listpicture", "picprop", "blipuid", "fldtype",
+              "datafield", "shpinst", "pnseclvl", "keywords", "author", "operator", "title",
+              "subject", "comment", "doccomm", "company", "category", "manager", "hlinkbase"})
+            t.emplace(d, WordEntry{W::SkipDest});
+        const std::pair<std::string_view, char16_t> chars[] = {
+            {"emdash", 0x2014}, {"endash", 0x2013}, {"lquote", 0x2018}, {"rquote", 0x2019},
+            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
+            {"emspace", 0x2003}, {"enspace", 0x2002}, {"qmspace", 0x2005}, {"zwj", 0x200D},
+            {"zwnj", 0x200C}, {"ltrmark", 0x200E}, {"rtlmark", 0x200F}};
+        for (const auto& [name, c] : chars)
+            t.emplace(name, WordEntry{W::Char, c});
+        return t;
+    }();
+    return table;
+}
+
+int clampTwips(int v) { return std::clamp(v, -31680, 31680); }
+
+QString newPictureName() {
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("rtf-picture:%1").arg(++counter);
+}
+
+// Qt's own structure characters and lone surrogates must not enter the document's text.
+bool acceptable(char16_t c) {
+    return (c >= 0x20 || c == '\t') && c != 0x2029 && c != 0xFFFC && c != 0xFDD0 && c != 0xFDD1;
+}
+
+void fixSurrogates(QString& s) {
+    QChar* d = s.data();
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i].isHighSurrogate() && i + 1 < n && d[i + 1].isLowSurrogate())
+            ++i;
+        else if (d[i].isSurrogate())
+            d[i] = QChar(0xFFFD);
+    }
+}
+
+// The target of a HYPERLINK field's instruction, or an empty text for other fields.
+QString hyperlinkTarget(QString instruction) {
+    instruction.removeIf([](QChar c) { return c.unicode() < 0x20; });
+    const QString inst = instruction.trimmed();
+    if (!inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
+        return {};
+    QString target;
+    bool local = false;
+    qsizetype i = 9;
+    const qsizetype n = inst.size();
+    while (i < n) {
+        while (i < n && inst[i].isSpace())
+            ++i;
+        if (i >= n)
+            break;
+        if (inst[i] == u'\\' && i + 1 < n) {
+            const QChar sw = inst[i + 1].toLower();
+            i += 2;
+            if (sw == u'l')
+                local = true;
+            else if (sw == u'o' || sw == u't') { // the switch's argument is no target
+                while (i < n && inst[i].isSpace())
+                    ++i;
+                if (i < n && inst[i] == u'"') {
+                    const qsizetype end = inst.indexOf(u'"', i + 1);
+                    i = end < 0 ? n : end + 1;
+                } else {
+                    while (i < n && !inst[i].isSpace())
+                        ++i;
+                }
+            }
+            continue;
+        }
+        QString arg;
+        if (inst[i] == u'"') {
+            for (++i; i < n && inst[i] != u'"'; ++i) {
+                if (inst[i] == u'\\' && i + 1 < n && (inst[i + 1] == u'\\' || inst[i + 1] == u'"'))
+                    ++i;
+                arg.append(inst[i]);
+            }
+            ++i;
+        } else {
+            while (i < n && !inst[i].isSpace())
+                arg.append(inst[i++]);
+        }
+        if (target.isEmpty() && !local)
+            target = arg;
+        else if (local && target.isEmpty())
+            target = u'#' + arg;
+        local = false;
+    }
+    return target;
+}
+
+} // namespace
+
+Reader::Reader(QTextDocument& document) : doc_(document), cursor_(&document) {
+    stack_.reserve(64);
+    bytes_.reserve(4096);
+}
+
+void Reader::read(std::string_view rtf) {
+    Tokenizer tok(rtf);
+    // Up to the opening brace of the document.
+    for (;;) {
+        const auto t = tok.next();
+        if (t.kind == Tokenizer::Kind::End)
+            return;
+        if (t.kind == Tokenizer::Kind::Open)
+            break;
+    }
+    cursor_.beginEditBlock();
+    while (!done_) {
+        const Tokenizer::Token t = tok.next();
+        using K = Tokenizer::Kind;
+        if (t.kind == K::End)
+            break;
+        if (overflow_ > 0) {
+            if (t.kind == K::Open)
+                ++overflow_;
+            else if (t.kind == K::Close)
+                --overflow_;
+            continue;
+        }
+        const bool starred = star_;
+        star_ = false;
+        if (skip_ > 0 && t.kind != K::Open && t.kind != K::Close) {
+            if (t.kind == K::Text && t.text.size() > size_t(skip_)) {
+                const auto rest = t.text.substr(size_t(skip_));
+                skip_ = 0;
+                text(rest);
+            } else {
+                skip_ -= t.kind == K::Text ? int(t.text.size()) : 1;
+            }
+            continue;
+        }
+        switch (t.kind) {
+        case K::Open: openGroup(); break;
+        case K::Close: closeGroup(); break;
+        case K::Word: word(t, starred); break;
+        case K::Symbol:
+            if (t.symbol == '*')
+                star_ = true;
+            else
+                symbol(t.symbol);
+            break;
+        case K::Hex: hexByte(t.hex); break;
+        case K::Text: text(t.text); break;
+        case K::Binary:
+            if (cur_.dest == Dest::Pict)
+                picture_.bytes.append(t.text.data(), qsizetype(t.text.size()));
+            break;
+        case K::End: break;
+        }
+    }
+    // Missing closing braces: what is open ends here.
+    while (!done_)
+        closeGroup();
+    flushRun();
+    if (!pendingBlock_)
+        cursor_.setBlockFormat(blockFormat(cur_.para));
+    cursor_.endEditBlock();
+}
+
+void Reader::openGroup() {
+    skip_ = 0;
+    if (stack_.size() + 2 > kMaxDepth) { // the document's own group is the first level
+        overflow_ = 1;
+        return;
+    }
+    stack_.push_back(cur_);
+    cur_.pictOwner = false;
+    cur_.altGroup = false;
+}
+
+void Reader::closeGroup() {
+    skip_ = 0;
+    if (cur_.dest == Dest::FontTable)
+        finishFontEntry();
+    if (cur_.pictOwner)
+        insertPicture();
+    const bool alt = cur_.altGroup;
+    if (stack_.empty()) {
+        done_ = true; // the document's own group is closed: what follows is not RTF
+        return;
+    }
+    cur_ = stack_.back();
+    stack_.pop_back();
+    if (alt)
+        altTaken_ = true;
+}
+
+void Reader::word(const Tokenizer::Token& t, bool starred) {
+    if (cur_.dest == Dest::Skip)
+        return;
+    const auto& table = words();
+    const auto it = table.find(t.text);
+    const W id = it == table.end() ? W::Unknown : it->second.id;
+    const int p = t.param;
+    if (starred && id != W::Shppict && id != W::Fldinst) {
+        cur_.dest = Dest::Skip;
+        return;
+    }
+    switch (cur_.dest) {
+    case Dest::FontTable:
+        if (id == W::F) {
+            finishFontEntry();
+            fontEntry_ = p;
+            fonts_[p] = Font{};
+        } else if (id == W::Fcharset && fontEntry_ >= 0) {
+            fonts_[fontEntry_].charset = std::clamp(p, 0, 255);
+        } else if (id == W::Cpg && fontEntry_ >= 0) {
+            fonts_[fontEntry_].codePage = std::clamp(p, 0, 65535);
+        } else if (id == W::U && fontEntry_ >= 0) {
+            Font& f = fonts_[fontEntry_];
+            appendDecoded(f.name, f.nameBytes, fontCodePage(f));
+            f.nameBytes.clear();
+            const int v = p < 0 ? p + 65536 : p;
+            f.name.append(QChar(char16_t(v >= 0 && v <= 0xFFFF ? v : 0xFFFD)));
+            skip_ = cur_.uc;
+        } else if (id == W::SkipDest) {
+            cur_.dest = Dest::Skip;
+        }
+        return;
+    case Dest::ColorTable:
+        if (id == W::Red)
+            red_ = std::clamp(p, 0, 255);
+        else if (id == W::Green)
+            green_ = std::clamp(p, 0, 255);
+        else if (id == W::Blue)
+            blue_ = std::clamp(p, 0, 255);
+        return;
+    case Dest::Pict:
+        switch (id) {
+        case W::PngBlip: picture_.kind = PictureData::Kind::Png; break;
+        case W::JpegBlip: picture_.kind = PictureData::Kind::Jpeg; break;
+        case W::EmfBlip: picture_.kind = PictureData::Kind::Emf; break;
+        case W::Wmetafile: picture_.kind = PictureData::Kind::Wmf; break;
+        case W::Dibitmap: picture_.kind = PictureData::Kind::Dib; break;
+        case W::Wbitmap: picture_.kind = PictureData::Kind::Wbitmap; break;
+        case W::UnsupportedPict: picture_.kind = PictureData::Kind::None; break;
+        case W::Picw: picture_.picw = p; break;
+        case W::Pich: picture_.pich = p; break;
+        case W::Picwgoal: picture_.goalw = p; break;
+        case W::Pichgoal: picture_.goalh = p; break;
+        case W::Picscalex: picture_.scalex = p; break;
+        case W::Picscaley: picture_.scaley = p; break;
+        case W::WbmBitsPixel: picture_.bitsPerPixel = p; break;
+        case W::WbmWidthBytes: picture_.widthBytes = p; break;
+        case W::SkipDest: cur_.dest = Dest::Skip; break;
+        default: break;
+        }
+        return;
+    case Dest::FieldInst:
+        if (id == W::U) {
+            const int v = p < 0 ? p + 65536 : p;
+            if (cur_.field >= 0 && v > 0 && v <= 0xFFFF)
+                fields_[size_t(cur_.field)].instruction.append(QChar(char16_t(v)));
+            skip_ = cur_.uc;
+        } else if (id == W::Fldrslt || id == W::SkipDest) {
+            cur_.dest = Dest::Skip;
+        }
+        return;
+    case Dest::Text: break;
+    case Dest::Skip: return;
+    }
+
+    CharState& ch = cur_.ch;
+    ParaState& para = cur_.para;
+    const bool on = !t.hasParam || p != 0;
+    switch (id) {
+    case W::Unknown:
+    case W::Rtf:
+    case W::Cpg:
+    case W::Fcharset:
+    case W::Red:
+    case W::Green:
+    case W::Blue: break;
+    case W::Ansi:
+    case W::Mac:
+    case W::Pc:
+    case W::Pca:
+        docCodePage_ = id == W::Ansi ? 1252 : id == W::Mac ? 10000 : id == W::Pc ? 437 : 850;
+        break;
+    case W::Ansicpg:
+        if (p > 0 && p <= 65535)
+            docCodePage_ = p;
+        break;
+    case W::Deff: defaultFont_ = p; break;
+    case W::Fonttbl: cur_.dest = Dest::FontTable; fontEntry_ = -1; break;
+    case W::Colortbl:
+        cur_.dest = Dest::ColorTable;
+        colors_.clear();
+        red_ = green_ = blue_ = -1;
+        break;
+    case W::SkipDest: cur_.dest = Dest::Skip; break;
+    case W::F: ch.font = p; break;
+    case W::Plain: {
+        const int link = ch.link;
+        ch = CharState{};
+        ch.link = link;
+        break;
+    }
+    case W::B: ch.bold = on; break;
+    case W::I: ch.italic = on; break;
+    case W::Ul: ch.underline = on; break;
+    case W::UlNone: ch.underline = false; break;
+    case W::Strike: ch.strike = on; break;
+    case W::Fs: ch.size = t.hasParam && p > 0 ? std::min(p, 3276) : 24; break;
+    case W::Cf: ch.fg = std::max(p, 0); break;
+    case W::Cb:
+    case W::Highlight: ch.bg = std::max(p, 0); break;
+    case W::V: ch.hidden = on; break;
+    case W::Super: ch.vpos = on ? 1 : 0; break;
+    case W::Sub: ch.vpos = on ? 2 : 0; break;
+    case W::NoSuperSub: ch.vpos = 0; break;
+    case W::Pard: para = ParaState{}; break;
+    case W::Ql: para.align = 0; break;
+    case W::Qr: para.align = 1; break;
+    case W::Qc: para.align = 2; break;
+    case W::Qj: para.align = 3; break;
+    case W::Li: para.li = clampTwips(p); break;
+    case W::Ri: para.ri = clampTwips(p); break;
+    case W::Fi: para.fi = clampTwips(p); break;
+    case W::Sb: para.sb = std::clamp(p, 0, 31680); break;
+    case W::Sa: para.sa = std::clamp(p, 0, 31680); break;
+    case W::Sl: para.sl = clampTwips(p); break;
+    case W::Slmult: para.slmult = on; break;
+    case W::Par: endParagraph(); break;
+    case W::Line: addChar(QChar::LineSeparator); break;
+    case W::Tab: addChar(u'\t'); break;
+    case W::Cell:
+        if (cellTab_)
+            ensureRun(); // an empty cell: its tab goes in now
+        cellTab_ = true;
+        break;
+    case W::Row:
+        cellTab_ = false;
+        endParagraph();
+        break;
+    case W::Uc: cur_.uc = std::clamp(p, 0, 16); break;
+    case W::U: unicode(p); break;
+    case W::Pict:
+        cur_.dest = Dest::Pict;
+        cur_.pictOwner = true;
+        picture_ = PictureData{};
+        break;
+    case W::Shppict:
+    case W::Nonshppict:
+        if (altTaken_)
+            cur_.dest = Dest::Skip;
+        else
+            cur_.altGroup = true;
+        break;
+    case W::Field:
+        cur_.field = int(fields_.size());
+        fields_.emplace_back();
+        break;
+    case W::Fldinst: cur_.dest = cur_.field >= 0 ? Dest::FieldInst : Dest::Skip; break;
+    case W::Fldrslt: startFieldResult(); break;
+    case W::Char: addChar(it->second.ch); break;
+    default: break; // picture words outside a picture
+    }
+}
+
+void Reader::startFieldResult() {
+    if (cur_.field < 0)
+        return;
+    const QString target = hyperlinkTarget(fields_[size_t(cur_.field)].instruction);
+    if (target.isEmpty())
+        return;
+    links_.push_back(target);
+    cur_.ch.link = int(links_.size()) - 1;
+}
+
+void Reader::symbol(char c) {
+    switch (cur_.dest) {
+    case Dest::Text:
+        switch (c) {
+        case '\\':
+        case '{':
+        case '}': addBytes(std::string_view(&c, 1)); break;
+        case '~': addChar(0x00A0); break;
+        case '-': addChar(0x00AD); break;
+        case '_': addChar(0x2011); break;
+        case '\t': addChar(u'\t'); break;
+        default: break;
+        }
+        return;
+    case Dest::FieldInst:
+        if ((c == '\\' || c == '{' || c == '}') && cur_.field >= 0)
+            fields_[size_t(cur_.field)].instruction.append(QLatin1Char(c));
+        return;
+    case Dest::FontTable:
+        if ((c == '\\' || c == '{' || c == '}') && fontEntry_ >= 0)
+            fonts_[fontEntry_].nameBytes.push_back(c);
+        return;
+    default: return;
+    }
+}
+
+void Reader::text(std::string_view bytes) {
+    switch (cur_.dest) {
+    case Dest::Text: {
+        // Control characters other than the tab are no text.
+        size_t start = 0;
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            if (b >= 0x20)
+                continue;
+            if (i > start)
+                addBytes(bytes.substr(start, i - start));
+            if (b == '\t')
+                addChar(u'\t');
+            start = i + 1;
+        }
+        if (start < bytes.size())
+            addBytes(bytes.substr(start));
+        return;
+    }
+    case Dest::Pict: appendHex(picture_, bytes); return;
+    case Dest::FontTable:
+        for (char c : bytes) {
+            if (c == ';') {
+                finishFontEntry();
+            } else if (fontEntry_ >= 0) {
+                fonts_[fontEntry_].nameBytes.push_back(c);
+            }
+        }
+        return;
+    case Dest::ColorTable:
+        for (char c : bytes) {
+            if (c != ';')
+                continue;
+            if (red_ < 0 && green_ < 0 && blue_ < 0)
+                colors_.emplace_back(); // automatic
+            else
+                colors_.emplace_back(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0));
+            red_ = green_ = blue_ = -1;
+        }
+        return;
+    case Dest::FieldInst:
+        if (cur_.field >= 0)
+            appendDecoded(fields_[size_t(cur_.field)].instruction, bytes, docCodePage_);
+        return;
+    case Dest::Skip: return;
+    }
+}
+
+void Reader::hexByte(unsigned char b) {
+    const char c = static_cast<char>(b);
+    switch (cur_.dest) {
+    case Dest::Text:
+        if (b >= 0x20)
+            addBytes(std::string_view(&c, 1));
+        else if (b == '\t')
+            addChar(u'\t');
+        return;
+    case Dest::FontTable:
+        if (fontEntry_ >= 0)
+            fonts_[fontEntry_].nameBytes.push_back(c);
+        return;
+    case Dest::FieldInst:
+        if (cur_.field >= 0)
+            appendDecoded(fields_[size_t(cur_.field)].instruction, std::string_view(&c, 1), docCodePage_);
+        return;
+    default: return;
+    }
+}
+
+void Reader::unicode(int value) {
+    skip_ = cur_.uc;
+    const int v = value < 0 ? value + 65536 : value;
+    if (v < 0 || v > 0xFFFF) {
+        addChar(0xFFFD);
+        return;
+    }
+    const auto c = char16_t(v);
+    if (!acceptable(c))
+        return;
+    addChar(c);
+    if (QChar::isSurrogate(c))
+        runSurrogates_ = true; // after addChar, which may have ended the run before
+
+}
+
+void Reader::finishFontEntry() {
+    if (fontEntry_ < 0)
+        return;
+    Font& f = fonts_[fontEntry_];
+    appendDecoded(f.name, f.nameBytes, fontCodePage(f));
+    f.nameBytes.clear();
+    f.name.removeIf([](QChar c) { return c.unicode() < 0x20; });
+    f.name = f.name.trimmed();
+    fontEntry_ = -1;
+}
+
+void Reader::ensureRun() {
+    altTaken_ = false;
+    if (pendingBlock_) {
+        flushRun();
+        cursor_.insertBlock();
+        pendingBlock_ = false;
+    }
+    if ((!bytes_.empty() || !run_.isEmpty()) && !(runState_ == cur_.ch))
+        flushRun();
+    if (bytes_.empty() && run_.isEmpty())
+        runState_ = cur_.ch;
+    if (cellTab_) {
+        cellTab_ = false;
+        decodeBytes();
+        run_.append(u'\t');
+    }
+}
+
+void Reader::addBytes(std::string_view bytes) {
+    if (cur_.ch.hidden)
+        return;
+    ensureRun();
+    bytes_.append(bytes);
+}
+
+void Reader::addChar(char16_t c) {
+    if (cur_.ch.hidden)
+        return;
+    ensureRun();
+    decodeBytes();
+    run_.append(QChar(c));
+}
+
+void Reader::decodeBytes() {
+    if (bytes_.empty())
+        return;
+    appendDecoded(run_, bytes_, codePageOf(runState_));
+    bytes_.clear();
+}
+
+void Reader::flushRun() {
+    decodeBytes();
+    if (run_.isEmpty())
+        return;
+    if (runSurrogates_) {
+        fixSurrogates(run_);
+        runSurrogates_ = false;
+    }
+    cursor_.insertText(run_, charFormat(runState_));
+    run_.clear();
+}
+
+void Reader::endParagraph() {
+    cellTab_ = false;
+    altTaken_ = false;
+    if (pendingBlock_) {
+        flushRun();
+        cursor_.insertBlock();
+        pendingBlock_ = false;
+    }
+    flushRun();
+    cursor_.setBlockFormat(blockFormat(cur_.para));
+    cursor_.setBlockCharFormat(charFormat(cur_.ch));
+    pendingBlock_ = true;
+}
+
+void Reader::insertPicture() {
+    Picture pic = makePicture(picture_, frames_);
+    picture_ = PictureData{};
+    if (pic.image.isNull() || cur_.ch.hidden)
+        return;
+    ensureRun();
+    flushRun();
+    pic.format.setName(newPictureName());
+    doc_.addResource(QTextDocument::ImageResource, QUrl(pic.format.name()), pic.image);
+    cursor_.insertImage(pic.format);
+}
+
+int Reader::fontCodePage(const Font& f) const {
+    if (f.codePage > 0)
+        return f.codePage;
+    const int cp = f.charset < 0 ? 0 : codePageOfCharset(f.charset);
+    return cp ? cp : docCodePage_;
+}
+
+int Reader::codePageOf(const CharState& ch) const {
+    const auto it = fonts_.find(ch.font >= 0 ? ch.font : defaultFont_);
+    return it == fonts_.end() ? docCodePage_ : fontCodePage(it->second);
+}
+
+const QTextCharFormat& Reader::charFormat(const CharState& ch) {
+    if (formatValid_ && formatKey_ == ch)
+        return format_;
+    QTextCharFormat f;
+    const auto font = fonts_.find(ch.font >= 0 ? ch.font : defaultFont_);
+    if (font != fonts_.end()) {
+        if (!font->second.name.isEmpty())
+            f.setFontFamilies(QStringList{font->second.name});
+        if (font->second.charset > 0)
+            f.setProperty(kCharsetProperty, font->second.charset);
+    }
+    if (ch.size > 0)
+        f.setFontPointSize(ch.size / 2.0);
+    if (ch.bold)
+        f.setFontWeight(QFont::Bold);
+    if (ch.italic)
+        f.setFontItalic(true);
+    if (ch.underline)
+        f.setFontUnderline(true);
+    if (ch.strike)
+        f.setFontStrikeOut(true);
+    if (ch.fg > 0 && size_t(ch.fg) < colors_.size() && colors_[size_t(ch.fg)].isValid())
+        f.setForeground(colors_[size_t(ch.fg)]);
+    if (ch.bg > 0 && size_t(ch.bg) < colors_.size() && colors_[size_t(ch.bg)].isValid())
+        f.setBackground(colors_[size_t(ch.bg)]);
+    if (ch.vpos)
+        f.setVerticalAlignment(ch.vpos == 1 ? QTextCharFormat::AlignSuperScript
+                                            : QTextCharFormat::AlignSubScript);
+    if (ch.link >= 0) {
+        f.setAnchor(true);
+        f.setAnchorHref(links_[size_t(ch.link)]);
+    }
+    format_ = f;
+    formatKey_ = ch;
+    formatValid_ = true;
+    return format_;
+}
+
+QTextBlockFormat Reader::blockFormat(const ParaState& p) const {
+    QTextBlockFormat b;
+    static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
+                                               Qt::AlignJustify};
+    if (p.align)
+        b.setAlignment(kAlign[p.align]);
+    if (p.li)
+        b.setLeftMargin(p.li / 15.0);
+    if (p.ri)
+        b.setRightMargin(p.ri / 15.0);
+    if (p.fi)
+        b.setTextIndent(p.fi / 15.0);
+    if (p.sb)
+        b.setTopMargin(p.sb / 15.0);
+    if (p.sa)
+        b.setBottomMargin(p.sa / 15.0);
+    if (p.sl && p.slmult)
+        b.setLineHeight(std::abs(p.sl) * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+    else if (p.sl > 0)
+        b.setLineHeight(p.sl / 15.0, QTextBlockFormat::MinimumHeight);
+    else if (p.sl < 0)
+        b.setLineHeight(-p.sl / 15.0, QTextBlockFormat::FixedHeight);
+    return b;
+}
+
+} // namespace brimble::rtf

@@ -1,0 +1,85 @@
+#include "rtf/rtf.h"
+
+#include "rtf/reader.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <string>
+
+namespace brimble::rtf {
+
+namespace {
+
+bool isBlank(char16_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+
+} // namespace
+
+bool looksLikeRtf(QByteArrayView text) {
+    qsizetype i = 0;
+    while (i < text.size() && isBlank(char16_t(static_cast<unsigned char>(text[i]))))
+        ++i;
+    return text.sliced(i).startsWith(QByteArrayView("{\\rtf"));
+}
+
+bool looksLikeRtf(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && isBlank(text[i].unicode()))
+        ++i;
+    return QStringView(text).sliced(i).startsWith(QLatin1String("{\\rtf"));
+}
+
+bool read(QByteArrayView rtf, QTextDocument& document) {
+    const bool undo = document.isUndoRedoEnabled();
+    document.clear();
+    if (!looksLikeRtf(rtf))
+        return false;
+    document.setUndoRedoEnabled(false); // a loaded document starts without history
+    Reader(document).read(std::string_view(rtf.data(), size_t(rtf.size())));
+    document.setUndoRedoEnabled(undo);
+    return true;
+}
+
+bool read(const QString& rtf, QTextDocument& document) {
+    // Characters up to U+00FF are the bytes; anything above cannot be a byte and is read as
+    // the character it is.
+    std::string bytes;
+    bytes.reserve(size_t(rtf.size()));
+    for (const QChar c : rtf) {
+        const char16_t u = c.unicode();
+        if (u <= 0xFF) {
+            bytes.push_back(char(u));
+        } else {
+            bytes.append("{\\uc0\\u");
+            bytes.append(std::to_string(int(u) > 32767 ? int(u) - 65536 : int(u)));
+            bytes.append("}");
+        }
+    }
+    return read(QByteArrayView(bytes.data(), qsizetype(bytes.size())), document);
+}
+
+bool read(const QByteArray& rtf, QTextDocument& document) {
+    return read(QByteArrayView(rtf), document);
+}
+
+QString writeString(const QTextDocument& document) {
+    return QString::fromLatin1(write(document));
+}
+
+QString plainText(const QTextDocument& document) {
+    QString out;
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+        if (b != document.begin())
+            out.append(u"\r\n");
+        const QString text = b.text();
+        for (const QChar c : text) {
+            if (c == QChar::LineSeparator)
+                out.append(u"\r\n");
+            else if (c != QChar::ObjectReplacementCharacter)
+                out.append(c);
+        }
+    }
+    return out;
+}
+
+} // namespace brimble::rtf
