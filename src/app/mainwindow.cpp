@@ -70,7 +70,11 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
     connect(CTI_.get(), &TTrayIcon::popupsClicked, this,
             ErrorBoundary::wrap([this] { popupsClick(); }));
     connect(CTI_.get(), &TTrayIcon::exitRequested, this, [this] { close(); });
-    // "Arrange" acts on the pop-up windows; the reminders work wires it to tiling and cascading.
+    // "Arrange" acts on the pop-up windows.
+    connect(CTI_.get(), &TTrayIcon::tileRequested, this,
+            ErrorBoundary::wrap([this] { popups_->tileit(); }));
+    connect(CTI_.get(), &TTrayIcon::cascadeRequested, this,
+            ErrorBoundary::wrap([this] { popups_->cascadeit(); }));
 
     // A desktop may gain a tray after start (a panel restarted or an extension enabled).
     trayWatch_.setInterval(3000);

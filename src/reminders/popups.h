@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace brimble {
 struct Database;
 class Platform;
 class MemoListHooks;
+class PopupWindow;
+class Scheduler;
+class TRichEdit;
 
 // One open pop-up: its window, the text view that fills it and the memo's idx.
 struct PopEntry {
@@ -21,25 +25,66 @@ struct PopEntry {
 };
 
 // The open pop-up windows, in order of opening, and the commands that act on all of them.
+// The windows belong to the main window through this object: those still open go with it.
 class PopupManager : public QObject {
     Q_OBJECT
 public:
+    // Tiling grid: cells of 150 x 100, seven to a column, from these margins.
+    static constexpr int tilemarginx = 10;
+    static constexpr int tilemarginy = 10;
+    static constexpr int kCellWidth = 150;
+    static constexpr int kCellHeight = 100;
+    static constexpr int kPerColumn = 7;
+    // Cascade: first corner at (10, 10), then 30 right and 30 down per window.
+    static constexpr int kCascadeStart = 10;
+    static constexpr int kCascadeStep = 30;
+    // What a memo row without geometry opens with, centred on the primary screen.
+    static constexpr int kFallbackSize = 200;
+
     PopupManager(Database& db, Platform& platform, MemoListHooks& hooks, QWidget* owner);
     ~PopupManager() override;
 
     const std::vector<std::unique_ptr<PopEntry>>& poplist() const { return poplist_; }
 
+    // The scheduler whose timer "Close all Popups " stops; it registers itself.
+    void setScheduler(Scheduler* scheduler) { scheduler_ = scheduler; }
+
+    // Builds and shows a pop-up for the current row of `bms`, which it reads and leaves as is.
+    void createpop2();
+    // Close handler of every pop-up window.
+    void FClose(QWidget* sender);
+    // Double-click handler of every pop-up view: stores the window's place in its memo and
+    // selects the memo in the memo list.
+    void Zclick(QWidget* sender);
+
     // Closes every pop-up, clears their popped marks, reopens the memo list view and
     // recolours the editor from its first memo.
     void closepop();
-    // Shutdown: the entries go; the windows go with their owner.
+    // "Close all Popups ": the scan stops, then every pop-up closes.
+    void ToolButton4Click();
+    // "Open All Popups": a pop-up for every pending memo not shown yet, in the order of `bms`.
+    void ToolButton6Click();
+
+    // Arrangement: windows in list order; only the windows move, nothing is stored.
+    void tileit();
+    void cascadeit();
+    // "Lock Popups Positions": every window's present place goes into its memo.
+    void ToolButton9Click();
+
+    // Shutdown: the entries go, and the windows still open with them.
     void release();
 
 private:
+    QRect storedGeometry() const;
+    TRichEdit* makeViewer(QWidget* window);
+    void clearPoppedOf(int idx);
+    void refreshMemoList();
+
     Database& db_;
     Platform& platform_;
     MemoListHooks& hooks_;
     QWidget* owner_;
+    Scheduler* scheduler_ = nullptr;
     std::vector<std::unique_ptr<PopEntry>> poplist_;
 };
 

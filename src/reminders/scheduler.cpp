@@ -1,7 +1,9 @@
 #include "reminders/scheduler.h"
 
+#include "platform/platform.h"
 #include "reminders/popups.h"
 #include "store/database.h"
+#include "store/datetime.h"
 
 namespace brimble {
 
@@ -9,8 +11,11 @@ Scheduler::Scheduler(Database& db, Platform& platform, PopupManager& popups, QOb
     : QObject(parent), db_(db), platform_(platform), popups_(popups) {
     timer_.setObjectName(QStringLiteral("Timer1"));
     connect(&timer_, &QTimer::timeout, this, &Scheduler::Timer1Timer);
+    popups_.setScheduler(this);
     apply();
 }
+
+Scheduler::~Scheduler() { popups_.setScheduler(nullptr); }
 
 void Scheduler::setEnabled(bool on) {
     if (on == enabled_)
@@ -38,9 +43,36 @@ void Scheduler::apply() {
 void Scheduler::resetpop() { Database::clearPopped(db_.bms); }
 
 void Scheduler::Timer1Timer() {
-    // The scan of due memos comes with the pop-up windows; until then a tick finds nothing.
-    (void)platform_;
-    (void)popups_;
+    View& bms = db_.bms;
+    const QString kPopped = QStringLiteral("popped");
+    const QString kDue = QStringLiteral("datetime");
+
+    // Pass 1: the first unshown memo of this minute, seconds ignored; it ends the tick.
+    const QString nowText = formatDateTime(patterns::dueMinute, platform_.now());
+    for (bms.first(); !bms.eof(); bms.next()) {
+        if (bms.boolValue(kPopped))
+            continue;
+        if (formatDays(patterns::dueMinute, bms.dateValue(kDue)) != nowText)
+            continue;
+        popups_.createpop2();
+        bms.edit();
+        bms.setValue(kPopped, true);
+        bms.post();
+        return;
+    }
+
+    // Pass 2: every unshown repeating memo whose time has come, against the clock as it is
+    // when the row is reached.
+    const QString kRepeated = QStringLiteral("repeated");
+    for (bms.first(); !bms.eof(); bms.next()) {
+        const double now = toDays(platform_.now());
+        if (bms.boolValue(kPopped) || !bms.boolValue(kRepeated) || now < bms.dateValue(kDue))
+            continue;
+        popups_.createpop2();
+        bms.edit();
+        bms.setValue(kPopped, true);
+        bms.post();
+    }
 }
 
 } // namespace brimble

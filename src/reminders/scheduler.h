@@ -16,6 +16,7 @@ public:
     static constexpr int kInitialIntervalMs = 10000;
 
     Scheduler(Database& db, Platform& platform, PopupManager& popups, QObject* parent = nullptr);
+    ~Scheduler() override;
 
     // Switching on when off, or giving a new interval, starts the countdown afresh; repeating
     // the current state or interval changes nothing. An interval of 0 stops the ticks.
@@ -28,7 +29,8 @@ public:
 
     // Clears every stale popped mark at start-up.
     void resetpop();
-    // One tick of the scan.
+    // One tick of the scan: pass 1 shows the first unshown memo due in the current minute
+    // and ends the tick; otherwise pass 2 shows every unshown repeating memo that is overdue.
     void Timer1Timer();
 
 private:
