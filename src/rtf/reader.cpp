@@ -192,6 +192,8 @@ void Reader::read(std::string_view rtf) {
         }
         const bool starred = star_;
         star_ = false;
+        const bool groupStart = groupStart_;
+        groupStart_ = t.kind == K::Open;
         if (skip_ > 0 && t.kind != K::Open && t.kind != K::Close) {
             if (t.kind == K::Text && t.text.size() > size_t(skip_)) {
                 const auto rest = t.text.substr(size_t(skip_));
@@ -208,7 +210,7 @@ void Reader::read(std::string_view rtf) {
         case K::Word: word(t, starred); break;
         case K::Symbol:
             if (t.symbol == '*')
-                star_ = true;
+                star_ = groupStart; // only "{\*" marks a destination
             else
                 symbol(t.symbol);
             break;
@@ -226,7 +228,7 @@ void Reader::read(std::string_view rtf) {
         closeGroup();
     flushRun();
     if (!pendingBlock_)
-        cursor_.setBlockFormat(blockFormat(cur_.para));
+        applyBlockFormat();
     cursor_.endEditBlock();
 }
 
@@ -254,6 +256,8 @@ void Reader::closeGroup() {
     }
     cur_ = stack_.back();
     stack_.pop_back();
+    if (fontEntry_ >= 0 && cur_.dest != Dest::FontTable)
+        finishFontEntry(); // the table ended inside a group that was passed over
     if (alt)
         altTaken_ = true;
 }
@@ -354,7 +358,10 @@ void Reader::word(const Tokenizer::Token& t, bool starred) {
         if (p > 0 && p <= 65535)
             docCodePage_ = p;
         break;
-    case W::Deff: defaultFont_ = p; break;
+    case W::Deff:
+        defaultFont_ = p;
+        formats_.clear();
+        break;
     case W::Fonttbl: cur_.dest = Dest::FontTable; fontEntry_ = -1; break;
     case W::Colortbl:
         cur_.dest = Dest::ColorTable;
@@ -505,6 +512,7 @@ void Reader::text(std::string_view bytes) {
             else
                 colors_.emplace_back(std::max(red_, 0), std::max(green_, 0), std::max(blue_, 0));
             red_ = green_ = blue_ = -1;
+            formats_.clear();
         }
         return;
     case Dest::FieldInst:
@@ -561,15 +569,14 @@ void Reader::finishFontEntry() {
     f.name.removeIf([](QChar c) { return c.unicode() < 0x20; });
     f.name = f.name.trimmed();
     fontEntry_ = -1;
+    formats_.clear(); // formats made before name the font as it was
 }
 
 void Reader::ensureRun() {
     altTaken_ = false;
-    if (pendingBlock_) {
-        flushRun();
-        cursor_.insertBlock();
-        pendingBlock_ = false;
-    }
+    if (pendingBlock_)
+        startBlock();
+    blockHasContent_ = true;
     if ((!bytes_.empty() || !run_.isEmpty()) && !(runState_ == cur_.ch))
         flushRun();
     if (bytes_.empty() && run_.isEmpty())
@@ -615,17 +622,29 @@ void Reader::flushRun() {
     run_.clear();
 }
 
+void Reader::startBlock() {
+    flushRun();
+    cursor_.insertBlock(); // takes the formats of the block before
+    pendingBlock_ = false;
+    blockHasContent_ = false;
+}
+
+void Reader::applyBlockFormat() {
+    if (!(cur_.para == blockPara_)) {
+        cursor_.setBlockFormat(blockFormat(cur_.para));
+        blockPara_ = cur_.para;
+    }
+}
+
 void Reader::endParagraph() {
     cellTab_ = false;
     altTaken_ = false;
-    if (pendingBlock_) {
-        flushRun();
-        cursor_.insertBlock();
-        pendingBlock_ = false;
-    }
+    if (pendingBlock_)
+        startBlock();
     flushRun();
-    cursor_.setBlockFormat(blockFormat(cur_.para));
-    cursor_.setBlockCharFormat(charFormat(cur_.ch));
+    applyBlockFormat();
+    if (!blockHasContent_) // an empty paragraph is as high as its mark's font
+        cursor_.setBlockCharFormat(charFormat(cur_.ch));
     pendingBlock_ = true;
 }
 
@@ -653,9 +672,21 @@ int Reader::codePageOf(const CharState& ch) const {
     return it == fonts_.end() ? docCodePage_ : fontCodePage(it->second);
 }
 
+size_t Reader::CharStateHash::operator()(const CharState& c) const {
+    size_t h = size_t(c.font) * 0x9E3779B97F4A7C15ull;
+    for (int v : {c.size, c.fg, c.bg, c.link,
+                  int(c.bold) | int(c.italic) << 1 | int(c.underline) << 2 | int(c.strike) << 3 |
+                      int(c.hidden) << 4 | int(c.vpos) << 5})
+        h = (h ^ size_t(v)) * 0x100000001B3ull;
+    return h;
+}
+
 const QTextCharFormat& Reader::charFormat(const CharState& ch) {
-    if (formatValid_ && formatKey_ == ch)
-        return format_;
+    const auto cached = formats_.find(ch);
+    if (cached != formats_.end())
+        return cached->second;
+    if (formats_.size() > 4096)
+        formats_.clear(); // a document of endless distinct formats gets no cache
     QTextCharFormat f;
     const auto font = fonts_.find(ch.font >= 0 ? ch.font : defaultFont_);
     if (font != fonts_.end()) {
@@ -685,10 +716,7 @@ const QTextCharFormat& Reader::charFormat(const CharState& ch) {
         f.setAnchor(true);
         f.setAnchorHref(links_[size_t(ch.link)]);
     }
-    format_ = f;
-    formatKey_ = ch;
-    formatValid_ = true;
-    return format_;
+    return formats_.emplace(ch, std::move(f)).first->second;
 }
 
 QTextBlockFormat Reader::blockFormat(const ParaState& p) const {

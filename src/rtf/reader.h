@@ -77,6 +77,8 @@ private:
     void decodeBytes();
     void flushRun();
     void endParagraph();
+    void startBlock();
+    void applyBlockFormat();
     void insertPicture();
     void finishFontEntry();
     void startFieldResult();
@@ -93,6 +95,7 @@ private:
     size_t overflow_ = 0; // depth inside groups passed over for being too deep
     bool done_ = false;
     bool star_ = false;
+    bool groupStart_ = false; // the last token opened a group
     int skip_ = 0; // fallback characters still to pass over after \uN
 
     // Tables.
@@ -117,9 +120,12 @@ private:
     std::vector<Field> fields_;
     std::vector<QString> links_;
 
-    CharState formatKey_;
-    bool formatValid_ = false;
-    QTextCharFormat format_;
+    struct CharStateHash {
+        size_t operator()(const CharState& c) const;
+    };
+    std::unordered_map<CharState, QTextCharFormat, CharStateHash> formats_;
+    ParaState blockPara_;          // the paragraph properties the current block has
+    bool blockHasContent_ = false; // text or a picture went into the current block
 };
 
 } // namespace brimble::rtf
