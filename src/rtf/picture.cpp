@@ -27,6 +27,7 @@ constexpr std::array<int8_t, 256> makeHexTable() {
 constexpr auto kHex = makeHexTable();
 
 constexpr int kMaxSide = 32767; // pixels, for the size a picture shows at
+constexpr int kMaxPngSide = 1'000'000;
 
 quint32 le32(const QByteArray& b, int at) {
     const auto* p = reinterpret_cast<const uchar*>(b.constData() + at);
@@ -195,6 +196,9 @@ Picture makePicture(PictureData& d, FrameBudget& budget) {
         break;
     case Kind::None: break;
     }
+    // PNG, which the writer uses for bitmaps, holds no side above a million pixels.
+    if (!pic.image.isNull() && (pic.image.width() > kMaxPngSide || pic.image.height() > kMaxPngSide))
+        pic.image = QImage();
     if (pic.image.isNull() && !metafile)
         return {};
 
@@ -259,6 +263,8 @@ void writePicture(QByteArray& out, const QTextImageFormat& format, const QVarian
             bytes = encoded;
         else
             bytes = encodePng(image);
+        if (bytes.isEmpty())
+            return; // no format can hold it: better no picture than an empty one
         if (isJpeg(bytes))
             kind = "\\jpegblip";
         native = image.size();

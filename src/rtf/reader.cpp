@@ -1,6 +1,8 @@
 #include "rtf/reader.h"
 
 #include "rtf/codepage.h"
+#include "rtf/controlwords.h"
+#include "rtf/fields.h"
 #include "rtf/rtf.h"
 
 #include <QAtomicInteger>
@@ -12,76 +14,6 @@
 namespace brimble::rtf {
 
 namespace {
-
-enum class W : uint8_t {
-    Unknown, Rtf, Ansi, Mac, Pc, Pca, Ansicpg, Deff, Fonttbl, Colortbl, SkipDest, F, Fcharset, Cpg,
-    Red, Green, Blue, Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, V, Super, Sub,
-    NoSuperSub, Pard, Ql, Qr, Qc, Qj, Li, Ri, Fi, Sb, Sa, Sl, Slmult, Par, Line, Tab, Cell, Row,
-    Uc, U, Pict, PngBlip, JpegBlip, EmfBlip, Wmetafile, Dibitmap, Wbitmap, Picw, Pich, Picwgoal,
-    Pichgoal, Picscalex, Picscaley, WbmBitsPixel, WbmWidthBytes, UnsupportedPict, Shppict,
-    Nonshppict, Field, Fldinst, Fldrslt, Char
-};
-
-struct WordEntry {
-    W id;
-    char16_t ch = 0; // for W::Char
-};
-
-const std::unordered_map<std::string_view, WordEntry>& words() {
-    static const std::unordered_map<std::string_view, WordEntry> table = [] {
-        std::unordered_map<std::string_view, WordEntry> t;
-        const std::pair<std::string_view, W> plain[] = {
-            {"rtf", W::Rtf}, {"ansi", W::Ansi}, {"mac", W::Mac}, {"pc", W::Pc}, {"pca", W::Pca},
-            {"ansicpg", W::Ansicpg}, {"deff", W::Deff}, {"fonttbl", W::Fonttbl},
-            {"colortbl", W::Colortbl}, {"f", W::F}, {"fcharset", W::Fcharset}, {"cpg", W::Cpg},
-            {"red", W::Red}, {"green", W::Green}, {"blue", W::Blue}, {"plain", W::Plain},
-            {"b", W::B}, {"i", W::I}, {"ulnone", W::UlNone}, {"strike", W::Strike},
-            {"striked", W::Strike}, {"fs", W::Fs}, {"cf", W::Cf}, {"cb", W::Cb},
-            {"chcbpat", W::Cb}, {"highlight", W::Highlight}, {"v", W::V}, {"super", W::Super},
-            {"sub", W::Sub}, {"nosupersub", W::NoSuperSub}, {"pard", W::Pard}, {"ql", W::Ql},
-            {"qr", W::Qr}, {"qc", W::Qc}, {"qj", W::Qj}, {"li", W::Li}, {"ri", W::Ri},
-            {"fi", W::Fi}, {"sb", W::Sb}, {"sa", W::Sa}, {"sl", W::Sl}, {"slmult", W::Slmult},
-            {"par", W::Par}, {"page", W::Par}, {"sect", W::Par}, {"column", W::Par},
-            {"line", W::Line}, {"tab", W::Tab}, {"cell", W::Cell}, {"nestcell", W::Cell},
-            {"row", W::Row}, {"nestrow", W::Row}, {"uc", W::Uc}, {"u", W::U}, {"pict", W::Pict},
-            {"pngblip", W::PngBlip}, {"jpegblip", W::JpegBlip}, {"emfblip", W::EmfBlip},
-            {"wmetafile", W::Wmetafile}, {"dibitmap", W::Dibitmap}, {"wbitmap", W::Wbitmap},
-            {"picw", W::Picw}, {"pich", W::Pich}, {"picwgoal", W::Picwgoal},
-            {"pichgoal", W::Pichgoal}, {"picscalex", W::Picscalex}, {"picscaley", W::Picscaley},
-            {"wbmbitspixel", W::WbmBitsPixel}, {"wbmwidthbytes", W::WbmWidthBytes},
-            {"macpict", W::UnsupportedPict}, {"pmmetafile", W::UnsupportedPict},
-            {"shppict", W::Shppict}, {"nonshppict", W::Nonshppict}, {"field", W::Field},
-            {"fldinst", W::Fldinst}, {"fldrslt", W::Fldrslt}};
-        for (const auto& [name, id] : plain)
-            t.emplace(name, WordEntry{id});
-        for (std::string_view u : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
-                                   "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd",
-                                   "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"})
-            t.emplace(u, WordEntry{W::Ul});
-        // Destinations whose content is not part of the text, starred or not.
-        for (std::string_view d :
-             {"stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-              "footerr", "footerf", "footnote", "annotation", "objdata", "objclass", "objname",
-              "objalias", "objsect", "objitem", "objtopic", "pn", "pntxta", "pntxtb", "listtable",
-              "listoverridetable", "revtbl", "rsidtbl", "xmlnstbl", "filetbl", "template",
-              "bkmkstart", "bkmkend", "themedata", "colorschememapping", "latentstyles",
-              "datastore", "mmathPr", "generator", "userprops", "docvar", "xe", "tc", "txe", "rxe",
-              "atnid", "atnauthor", "atndate", "atnref", "ftnsep", "ftnsepc", "ftncn", "aftnsep",
-              "aftnsepc", "aftncn", "pgdsctbl", "listpicture", "picprop", "blipuid", "fldtype",
-              "datafield", "shpinst", "pnseclvl", "keywords", "author", "operator", "title",
-              "subject", "comment", "doccomm", "company", "category", "manager", "hlinkbase"})
-            t.emplace(d, WordEntry{W::SkipDest});
-        const std::pair<std::string_view, char16_t> chars[] = {
-            {"emdash", 0x2014}, {"endash", 0x2013}, {"lquote", 0x2018}, {"rquote", 0x2019},
-            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},
-            {"emspace", 0x2003}, {"enspace", 0x2002}, {"qmspace", 0x2005}, {"zwj", 0x200D},
-            {"zwnj", 0x200C}, {"ltrmark", 0x200E}, {"rtlmark", 0x200F}};
-        for (const auto& [name, c] : chars)
-            t.emplace(name, WordEntry{W::Char, c});
-        return t;
-    }();
-    return table;
-}
 
 int clampTwips(int v) { return std::clamp(v, -31680, 31680); }
 
@@ -104,60 +36,6 @@ void fixSurrogates(QString& s) {
         else if (d[i].isSurrogate())
             d[i] = QChar(0xFFFD);
     }
-}
-
-// The target of a HYPERLINK field's instruction, or an empty text for other fields.
-QString hyperlinkTarget(QString instruction) {
-    instruction.removeIf([](QChar c) { return c.unicode() < 0x20; });
-    const QString inst = instruction.trimmed();
-    if (!inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
-        return {};
-    QString target;
-    bool local = false;
-    qsizetype i = 9;
-    const qsizetype n = inst.size();
-    while (i < n) {
-        while (i < n && inst[i].isSpace())
-            ++i;
-        if (i >= n)
-            break;
-        if (inst[i] == u'\\' && i + 1 < n) {
-            const QChar sw = inst[i + 1].toLower();
-            i += 2;
-            if (sw == u'l')
-                local = true;
-            else if (sw == u'o' || sw == u't') { // the switch's argument is no target
-                while (i < n && inst[i].isSpace())
-                    ++i;
-                if (i < n && inst[i] == u'"') {
-                    const qsizetype end = inst.indexOf(u'"', i + 1);
-                    i = end < 0 ? n : end + 1;
-                } else {
-                    while (i < n && !inst[i].isSpace())
-                        ++i;
-                }
-            }
-            continue;
-        }
-        QString arg;
-        if (inst[i] == u'"') {
-            for (++i; i < n && inst[i] != u'"'; ++i) {
-                if (inst[i] == u'\\' && i + 1 < n && (inst[i + 1] == u'\\' || inst[i + 1] == u'"'))
-                    ++i;
-                arg.append(inst[i]);
-            }
-            ++i;
-        } else {
-            while (i < n && !inst[i].isSpace())
-                arg.append(inst[i++]);
-        }
-        if (target.isEmpty() && !local)
-            target = arg;
-        else if (local && target.isEmpty())
-            target = u'#' + arg;
-        local = false;
-    }
-    return target;
 }
 
 } // namespace
@@ -265,9 +143,8 @@ void Reader::closeGroup() {
 void Reader::word(const Tokenizer::Token& t, bool starred) {
     if (cur_.dest == Dest::Skip)
         return;
-    const auto& table = words();
-    const auto it = table.find(t.text);
-    const W id = it == table.end() ? W::Unknown : it->second.id;
+    const WordEntry entry = lookupWord(t.text);
+    const W id = entry.id;
     const int p = t.param;
     if (starred && id != W::Shppict && id != W::Fldinst) {
         cur_.dest = Dest::Skip;
@@ -433,7 +310,7 @@ void Reader::word(const Tokenizer::Token& t, bool starred) {
         break;
     case W::Fldinst: cur_.dest = cur_.field >= 0 ? Dest::FieldInst : Dest::Skip; break;
     case W::Fldrslt: startFieldResult(); break;
-    case W::Char: addChar(it->second.ch); break;
+    case W::Char: addChar(entry.ch); break;
     default: break; // picture words outside a picture
     }
 }
@@ -560,18 +437,6 @@ void Reader::unicode(int value) {
 
 }
 
-void Reader::finishFontEntry() {
-    if (fontEntry_ < 0)
-        return;
-    Font& f = fonts_[fontEntry_];
-    appendDecoded(f.name, f.nameBytes, fontCodePage(f));
-    f.nameBytes.clear();
-    f.name.removeIf([](QChar c) { return c.unicode() < 0x20; });
-    f.name = f.name.trimmed();
-    fontEntry_ = -1;
-    formats_.clear(); // formats made before name the font as it was
-}
-
 void Reader::ensureRun() {
     altTaken_ = false;
     if (pendingBlock_)
@@ -658,90 +523,6 @@ void Reader::insertPicture() {
     pic.format.setName(newPictureName());
     doc_.addResource(QTextDocument::ImageResource, QUrl(pic.format.name()), pic.image);
     cursor_.insertImage(pic.format);
-}
-
-int Reader::fontCodePage(const Font& f) const {
-    if (f.codePage > 0)
-        return f.codePage;
-    const int cp = f.charset < 0 ? 0 : codePageOfCharset(f.charset);
-    return cp ? cp : docCodePage_;
-}
-
-int Reader::codePageOf(const CharState& ch) const {
-    const auto it = fonts_.find(ch.font >= 0 ? ch.font : defaultFont_);
-    return it == fonts_.end() ? docCodePage_ : fontCodePage(it->second);
-}
-
-size_t Reader::CharStateHash::operator()(const CharState& c) const {
-    size_t h = size_t(c.font) * 0x9E3779B97F4A7C15ull;
-    for (int v : {c.size, c.fg, c.bg, c.link,
-                  int(c.bold) | int(c.italic) << 1 | int(c.underline) << 2 | int(c.strike) << 3 |
-                      int(c.hidden) << 4 | int(c.vpos) << 5})
-        h = (h ^ size_t(v)) * 0x100000001B3ull;
-    return h;
-}
-
-const QTextCharFormat& Reader::charFormat(const CharState& ch) {
-    const auto cached = formats_.find(ch);
-    if (cached != formats_.end())
-        return cached->second;
-    if (formats_.size() > 4096)
-        formats_.clear(); // a document of endless distinct formats gets no cache
-    QTextCharFormat f;
-    const auto font = fonts_.find(ch.font >= 0 ? ch.font : defaultFont_);
-    if (font != fonts_.end()) {
-        if (!font->second.name.isEmpty())
-            f.setFontFamilies(QStringList{font->second.name});
-        if (font->second.charset > 0)
-            f.setProperty(kCharsetProperty, font->second.charset);
-    }
-    if (ch.size > 0)
-        f.setFontPointSize(ch.size / 2.0);
-    if (ch.bold)
-        f.setFontWeight(QFont::Bold);
-    if (ch.italic)
-        f.setFontItalic(true);
-    if (ch.underline)
-        f.setFontUnderline(true);
-    if (ch.strike)
-        f.setFontStrikeOut(true);
-    if (ch.fg > 0 && size_t(ch.fg) < colors_.size() && colors_[size_t(ch.fg)].isValid())
-        f.setForeground(colors_[size_t(ch.fg)]);
-    if (ch.bg > 0 && size_t(ch.bg) < colors_.size() && colors_[size_t(ch.bg)].isValid())
-        f.setBackground(colors_[size_t(ch.bg)]);
-    if (ch.vpos)
-        f.setVerticalAlignment(ch.vpos == 1 ? QTextCharFormat::AlignSuperScript
-                                            : QTextCharFormat::AlignSubScript);
-    if (ch.link >= 0) {
-        f.setAnchor(true);
-        f.setAnchorHref(links_[size_t(ch.link)]);
-    }
-    return formats_.emplace(ch, std::move(f)).first->second;
-}
-
-QTextBlockFormat Reader::blockFormat(const ParaState& p) const {
-    QTextBlockFormat b;
-    static constexpr Qt::Alignment kAlign[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
-                                               Qt::AlignJustify};
-    if (p.align)
-        b.setAlignment(kAlign[p.align]);
-    if (p.li)
-        b.setLeftMargin(p.li / 15.0);
-    if (p.ri)
-        b.setRightMargin(p.ri / 15.0);
-    if (p.fi)
-        b.setTextIndent(p.fi / 15.0);
-    if (p.sb)
-        b.setTopMargin(p.sb / 15.0);
-    if (p.sa)
-        b.setBottomMargin(p.sa / 15.0);
-    if (p.sl && p.slmult)
-        b.setLineHeight(std::abs(p.sl) * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
-    else if (p.sl > 0)
-        b.setLineHeight(p.sl / 15.0, QTextBlockFormat::MinimumHeight);
-    else if (p.sl < 0)
-        b.setLineHeight(-p.sl / 15.0, QTextBlockFormat::FixedHeight);
-    return b;
 }
 
 } // namespace brimble::rtf

@@ -194,3 +194,15 @@ TEST(RtfTables, CellsAreTabSeparatedAndRowsAreParagraphs) {
               "\\pard after\\par}");
     EXPECT_EQ(plainText(doc), "before\r\nA1\tA2\tA3\r\nB1\t\tB3\r\nafter");
 }
+
+TEST(RtfText, AStarMarksADestinationOnlyAtTheStartOfAGroup) {
+    EXPECT_EQ(readText("{\\rtf1 a{\\*\\unknown b}c{d\\*\\unknown e}f}"), "acdef");
+}
+
+TEST(RtfCharacters, TablesCanComeAfterTheTextThatUsesThem) {
+    QTextDocument doc;
+    ASSERT_TRUE(read(QByteArrayView("{\\rtf1\\f1\\cf1 a{\\fonttbl{\\f1 Verdana;}}{\\colortbl;\\red0\\green0\\blue255;}b}"), doc));
+    EXPECT_EQ(plainText(doc), "ab");
+    EXPECT_EQ(family(formatAt(doc, 1)), "Verdana");
+    EXPECT_EQ(formatAt(doc, 1).foreground().color(), QColor(0, 0, 255));
+}
