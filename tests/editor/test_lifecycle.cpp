@@ -175,7 +175,7 @@ TEST_F(Lifecycle, KeysMoveTheListAndRefreshAfterEachKey) {
                           {Qt::Key_Down, 24},     {Qt::Key_PageUp, 14}, {Qt::Key_Home, 0},
                           {Qt::Key_Up, 0},        {Qt::Key_End, 24}};
     for (const Step& s : steps) {
-        SCOPED_TRACE(QTest::toString(s.key));
+        SCOPED_TRACE(testing::Message() << "key 0x" << std::hex << int(s.key));
         QTest::keyClick(g, s.key);
         EXPECT_EQ(db.BM.position(), s.row);
         EXPECT_EQ(editor->DTP1()->date(), QDate(2026, 1, 1).addDays(s.row));
