@@ -25,7 +25,9 @@ constexpr quint32 kWhite = 0x00FFFFFF;
 PopupManager::PopupManager(Database& db, Platform& platform, MemoListHooks& hooks, QWidget* owner)
     : QObject(owner), db_(db), platform_(platform), hooks_(hooks), owner_(owner) {}
 
-PopupManager::~PopupManager() { release(); }
+PopupManager::~PopupManager() {
+    release();
+}
 
 QRect PopupManager::storedGeometry() const {
     const View& bms = db_.bms;
@@ -65,7 +67,8 @@ void PopupManager::createpop2() {
     entry->form = window;
     entry->idx = bms.intValue(kIdx);
     window->setOuterGeometry(storedGeometry());
-    const QString title = formatDays(patterns::listEntry, bms.dateValue(QStringLiteral("datetime")));
+    const QString title =
+        formatDays(patterns::listEntry, bms.dateValue(QStringLiteral("datetime")));
     window->setWindowTitle(title);
     window->setAccessibleName(title);
 

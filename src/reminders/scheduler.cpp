@@ -5,6 +5,8 @@
 #include "store/database.h"
 #include "store/datetime.h"
 
+#include <cmath>
+
 namespace brimble {
 
 Scheduler::Scheduler(Database& db, Platform& platform, PopupManager& popups, QObject* parent)
@@ -15,7 +17,9 @@ Scheduler::Scheduler(Database& db, Platform& platform, PopupManager& popups, QOb
     apply();
 }
 
-Scheduler::~Scheduler() { popups_.setScheduler(nullptr); }
+Scheduler::~Scheduler() {
+    popups_.setScheduler(nullptr);
+}
 
 void Scheduler::setEnabled(bool on) {
     if (on == enabled_)
@@ -40,19 +44,44 @@ void Scheduler::apply() {
         timer_.stop();
 }
 
-void Scheduler::resetpop() { Database::clearPopped(db_.bms); }
+void Scheduler::resetpop() {
+    Database::clearPopped(db_.bms);
+}
+
+DueMinute DueMinute::of(const QDate& date, int hour, int minute) {
+    return {((date.year() % 100) + 100) % 100, date.month(), date.day(), hour, minute};
+}
+
+DueMinute DueMinute::ofDays(double days) {
+    // The same rounding as the day count's conversion to a date and a time, without going
+    // through the local time zone: the text is printed from these very fields.
+    if (!std::isfinite(days))
+        return {};
+    double whole = std::trunc(days);
+    qint64 ms = std::llround(std::fabs(days - whole) * 86400000.0);
+    if (ms >= 86400000) {
+        ms -= 86400000;
+        whole += days >= 0 ? 1 : -1;
+    }
+    static const QDate epoch(1899, 12, 30);
+    return of(epoch.addDays(qint64(whole)), int(ms / 3600000), int(ms / 60000 % 60));
+}
 
 void Scheduler::Timer1Timer() {
     View& bms = db_.bms;
     const QString kPopped = QStringLiteral("popped");
     const QString kDue = QStringLiteral("datetime");
 
-    // Pass 1: the first unshown memo of this minute, seconds ignored; it ends the tick.
-    const QString nowText = formatDateTime(patterns::dueMinute, platform_.now());
+    // Pass 1: the first unshown memo whose due-minute text is that of now; it ends the tick.
+    // The text shows day, month, two-digit year, hour and minute and nothing else, so rows
+    // whose fields differ from now's cannot match; the text decides for the others.
+    const QDateTime now = platform_.now();
+    const QString nowText = formatDateTime(patterns::dueMinute, now);
+    const DueMinute nowMinute = DueMinute::of(now.date(), now.time().hour(), now.time().minute());
     for (bms.first(); !bms.eof(); bms.next()) {
-        if (bms.boolValue(kPopped))
-            continue;
-        if (formatDays(patterns::dueMinute, bms.dateValue(kDue)) != nowText)
+        const double due = bms.dateValue(kDue);
+        if (DueMinute::ofDays(due) != nowMinute || bms.boolValue(kPopped) ||
+            formatDays(patterns::dueMinute, due) != nowText)
             continue;
         popups_.createpop2();
         bms.edit();
@@ -62,11 +91,12 @@ void Scheduler::Timer1Timer() {
     }
 
     // Pass 2: every unshown repeating memo whose time has come, against the clock as it is
-    // when the row is reached.
+    // when the row is reached (read only for the rows it can decide).
     const QString kRepeated = QStringLiteral("repeated");
     for (bms.first(); !bms.eof(); bms.next()) {
-        const double now = toDays(platform_.now());
-        if (bms.boolValue(kPopped) || !bms.boolValue(kRepeated) || now < bms.dateValue(kDue))
+        if (!bms.boolValue(kRepeated) || bms.boolValue(kPopped))
+            continue;
+        if (toDays(platform_.now()) < bms.dateValue(kDue))
             continue;
         popups_.createpop2();
         bms.edit();

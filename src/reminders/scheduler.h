@@ -1,9 +1,20 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
 #include <QTimer>
 
 namespace brimble {
+
+// The fields of a due-minute text ("dd/MM/yy hh:mm tt"): two date-times print the same text
+// exactly when these are equal.
+struct DueMinute {
+    int yy = -1, month = 0, day = 0, hour = 0, minute = 0;
+    static DueMinute of(const QDate& date, int hour, int minute);
+    // From a stored day count, rounded to the millisecond as its conversion to a date rounds.
+    static DueMinute ofDays(double days);
+    bool operator==(const DueMinute&) const = default;
+};
 
 struct Database;
 class Platform;

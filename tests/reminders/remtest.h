@@ -133,7 +133,9 @@ protected:
             3000);
     }
 
-    void at(int h, int m, int s = 0) { platform.clock = QDateTime(QDate(2026, 12, 9), QTime(h, m, s)); }
+    void at(int h, int m, int s = 0) {
+        platform.clock = QDateTime(QDate(2026, 12, 9), QTime(h, m, s));
+    }
     void tick() { scheduler.Timer1Timer(); }
 
     TempDb tmp;

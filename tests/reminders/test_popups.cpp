@@ -14,7 +14,9 @@ namespace {
 
 using Popups = Reminders;
 
-TRichEdit* viewerOf(const PopEntry& e) { return qobject_cast<TRichEdit*>(e.viewer.data()); }
+TRichEdit* viewerOf(const PopEntry& e) {
+    return qobject_cast<TRichEdit*>(e.viewer.data());
+}
 
 } // namespace
 
@@ -65,9 +67,9 @@ TEST_F(Popups, WindowIsAButtonlessToolWindowAtTheStoredOuterPlace) {
     EXPECT_EQ(f & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(f & Qt::CustomizeWindowHint);
     EXPECT_TRUE(f & Qt::WindowTitleHint);
-    for (Qt::WindowType no : {Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint,
-                              Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
-                              Qt::WindowStaysOnTopHint, Qt::FramelessWindowHint})
+    for (Qt::WindowType no :
+         {Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint,
+          Qt::WindowMaximizeButtonHint, Qt::WindowStaysOnTopHint, Qt::FramelessWindowHint})
         EXPECT_FALSE(f & no) << int(no);
 
     EXPECT_EQ(frame(0), QRect(-300, 5000, 240, 130));

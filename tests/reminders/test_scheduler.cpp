@@ -208,3 +208,27 @@ TEST_F(Scan, NothingPopsWhileTheTimerIsOff) {
     scheduler.setIntervalMs(0);
     EXPECT_FALSE(scheduler.ticking()) << "an interval of 0 stops the ticks";
 }
+
+TEST(DueMinuteText, FieldsAreEqualExactlyWhenTheTextsAre) {
+    formatSettings().shortTimeFormat = QStringLiteral("hh:mm");
+    formatSettings().longTimeFormat = QStringLiteral("hh:mm");
+    const QDateTime base(QDate(2026, 12, 9), QTime(10, 15, 0));
+    std::vector<double> days;
+    for (const QDateTime& t : {base, base.addYears(100), base.addYears(-100), base.addDays(1),
+                               base.addMonths(1), QDateTime(QDate(1899, 12, 29), QTime(23, 0)),
+                               QDateTime(QDate(1899, 12, 30), QTime(0, 0))}) {
+        const double d = toDays(t);
+        // Minute edges, and the half-millisecond where rounding tips into the next minute.
+        for (double off : {0.0, 1e-12, -1e-12, 0.4, 0.6, 59.0, 59.9994, 59.9996, 60.0, -0.4, -0.6})
+            days.push_back(d + off / 86400.0);
+    }
+    for (double a : days) {
+        const QDateTime t = fromDays(a);
+        EXPECT_EQ(DueMinute::ofDays(a), DueMinute::of(t.date(), t.time().hour(), t.time().minute()))
+            << a;
+        for (double b : days)
+            EXPECT_EQ(DueMinute::ofDays(a) == DueMinute::ofDays(b),
+                      formatDays(patterns::dueMinute, a) == formatDays(patterns::dueMinute, b))
+                << a << " " << b;
+    }
+}
