@@ -471,8 +471,22 @@ void Reader::addChar(char16_t c) {
 void Reader::decodeBytes() {
     if (bytes_.empty())
         return;
-    appendDecoded(run_, bytes_, codePageOf(runState_));
+    const qsizetype from = run_.size();
+    const int codePage = codePageOf(runState_);
+    appendDecoded(run_, bytes_, codePage);
     bytes_.clear();
+    if (codePage != 1252) {
+        // Some code pages (EBCDIC ones) map printable bytes to line ends and controls.
+        const auto bad = std::find_if(run_.cbegin() + from, run_.cend(),
+                                      [](QChar c) { return !acceptable(c.unicode()); });
+        if (bad != run_.cend()) {
+            const QString tail = run_.sliced(from);
+            run_.truncate(from);
+            for (const QChar c : tail)
+                if (acceptable(c.unicode()))
+                    run_.append(c);
+        }
+    }
 }
 
 void Reader::flushRun() {

@@ -106,3 +106,11 @@ TEST(RtfMalformed, TheFailCorpusIsRefused) {
         EXPECT_TRUE(doc.isEmpty());
     }
 }
+
+TEST(RtfMalformed, CodePagesThatDecodeToLineEndsMakeNoParagraphs) {
+    // In an EBCDIC code page "%" is a line feed and "\x0d" a carriage return.
+    QTextDocument doc;
+    ASSERT_TRUE(read(QByteArrayView("{\\rtf1\\ansi\\ansicpg1025 \xc1%%\\'0d\\'25\xc2}"), doc));
+    EXPECT_EQ(doc.blockCount(), 1);
+    EXPECT_EQ(plainText(doc), "AB");
+}
