@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace brimble {
@@ -59,6 +60,17 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
         db_, platform_, MemoEditorHosts{listHost_, editorHost_, panel1_, panel3_, panel4_},
         [this](bool on) { scheduler_->setEnabled(on); },
         [](const std::function<void()>& step) { ErrorBoundary::run(step); });
+    // The pop-up commands of the lower toolbar.
+    connect(editor_->ToolButton6(), &QToolButton::clicked, this,
+            ErrorBoundary::wrap([this] { popups_->ToolButton6Click(); }));
+    connect(editor_->ToolButton4(), &QToolButton::clicked, this,
+            ErrorBoundary::wrap([this] { popups_->ToolButton4Click(); }));
+    connect(editor_->ToolButton8(), &QToolButton::clicked, this,
+            ErrorBoundary::wrap([this] { popups_->tileit(); }));
+    connect(editor_->ToolButton7(), &QToolButton::clicked, this,
+            ErrorBoundary::wrap([this] { popups_->cascadeit(); }));
+    connect(editor_->ToolButton9(), &QToolButton::clicked, this,
+            ErrorBoundary::wrap([this] { popups_->ToolButton9Click(); }));
 
     timer2_.setObjectName(QStringLiteral("Timer2"));
     timer2_.setInterval(1000);

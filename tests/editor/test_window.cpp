@@ -5,6 +5,7 @@
 #include "controls/spinedit/timespinedit.h"
 #include "editor/memoeditor.h"
 #include "editor/memolist.h"
+#include "reminders/popups.h"
 #include "reminders/scheduler.h"
 #include "store/connection.h"
 #include "store/view.h"
@@ -105,6 +106,20 @@ TEST_F(Window, ACommandsDatabaseErrorReachesTheErrorBox) {
     QTest::mouseClick(f.editor().ToolButton3(), Qt::LeftButton);
     ASSERT_EQ(platform.errors.size(), 1);
     EXPECT_TRUE(platform.errors[0].contains("cannot be located")) << platform.errors[0].toStdString();
+}
+
+TEST_F(Window, ThePopupButtonsOfTheToolbarReachThePopups) {
+    addMemo(0);
+    addMemo(0);
+    TForm1& f = start();
+    f.openFromTray();
+    QTest::mouseClick(f.editor().ToolButton6(), Qt::LeftButton);
+    EXPECT_EQ(f.popups().poplist().size(), 2u);
+    f.scheduler().setEnabled(true);
+    QTest::mouseClick(f.editor().ToolButton4(), Qt::LeftButton);
+    EXPECT_TRUE(f.popups().poplist().empty());
+    EXPECT_FALSE(f.scheduler().enabled());
+    EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join("\n").toStdString();
 }
 
 } // namespace
