@@ -59,7 +59,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "rtfconv: cannot read %s: %s\n", shown.c_str(), error.c_str());
         return 1;
     }
-    QTextDocument doc;
+    // The process ends right after: the operating system frees the document faster than its
+    // destructor would.
+    QTextDocument& doc = *new QTextDocument;
     if (mode == "--from-text") {
         doc.setPlainText(QString::fromUtf8(data));
         put(brimble::rtf::write(doc));

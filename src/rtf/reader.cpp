@@ -498,7 +498,7 @@ void Reader::flushRun() {
         runSurrogates_ = false;
     }
     cursor_.insertText(run_, charFormat(runState_));
-    run_.clear();
+    run_.resize(0); // keeps the buffer for the next run
 }
 
 void Reader::startBlock() {
