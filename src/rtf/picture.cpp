@@ -199,7 +199,12 @@ Picture makePicture(PictureData& d, FrameBudget& budget) {
     // PNG, which the writer uses for bitmaps, holds no side above a million pixels.
     if (!pic.image.isNull() && (pic.image.width() > kMaxPngSide || pic.image.height() > kMaxPngSide))
         pic.image = QImage();
-    if (pic.image.isNull() && !metafile)
+    // PNG or JPEG data that Qt cannot decode (cut short, an unusual variant) is kept like a
+    // metafile: a frame on screen, the bytes written back as they came.
+    bool undecoded = false;
+    if (pic.image.isNull() && (isPng(keep) || isJpeg(keep)))
+        undecoded = true;
+    if (pic.image.isNull() && !metafile && !undecoded)
         return {};
 
     // The size it shows at: the goal size, else the native size, then the scale.
@@ -207,9 +212,12 @@ Picture makePicture(PictureData& d, FrameBudget& budget) {
     if (d.goalw > 0 && d.goalh > 0) {
         w = d.goalw / 15.0;
         h = d.goalh / 15.0;
-    } else if (!metafile) {
+    } else if (!metafile && !undecoded) {
         w = pic.image.width();
         h = pic.image.height();
+    } else if (undecoded) { // its own size in pixels, if the group gave it
+        w = d.picw > 0 ? d.picw : 96;
+        h = d.pich > 0 ? d.pich : 96;
     } else {
         QSize native(d.picw, d.pich);
         if (d.kind == Kind::Emf && (native.width() <= 0 || native.height() <= 0))
@@ -222,6 +230,8 @@ Picture makePicture(PictureData& d, FrameBudget& budget) {
     const QSize shown(clampSide(w * sx / 100.0), clampSide(h * sy / 100.0));
     pic.format.setWidth(shown.width());
     pic.format.setHeight(shown.height());
+    if (undecoded)
+        pic.image = emptyFrame(shown, budget);
     if (metafile) {
         pic.image = emptyFrame(shown, budget);
         pic.format.setProperty(kMetafileBytesProperty, d.bytes);

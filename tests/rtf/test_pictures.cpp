@@ -169,6 +169,19 @@ TEST(RtfPictures, OnlyTheFirstAlternativeAndTheResultOfAnObjectShow) {
     EXPECT_EQ(plainText(doc), "abcx") << "object data is never text";
 }
 
+TEST(RtfPictures, JpegDataThatCannotBeDecodedIsKeptAsItCame) {
+    const QByteArray cut = jpegBytes(sampleImage(16, 16, 4)).left(40);
+    QTextDocument doc;
+    load(doc, "{\\rtf1 a{\\pict\\jpegblip\\picw16\\pich16\\picwgoal480\\pichgoal240 " + hex(cut) + "}b}");
+    const auto pics = picturesOf(doc);
+    ASSERT_EQ(pics.size(), 1u) << "a picture the user cannot see is still the user's";
+    EXPECT_DOUBLE_EQ(pics[0].format.width(), 32);
+    EXPECT_EQ(pics[0].image.size(), QSize(32, 16)) << "an empty frame of its size";
+    const QByteArray written = write(doc);
+    EXPECT_TRUE(written.contains("\\jpegblip"));
+    EXPECT_TRUE(unwrapped(written).contains(hex(cut)));
+}
+
 TEST(RtfPictures, DataThatIsNoPictureIsLeftOut) {
     QTextDocument doc;
     load(doc, "{\\rtf1 a{\\pict\\pngblip 0102030405}{\\pict\\macpict 0102}{\\pict 00}"
