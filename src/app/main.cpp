@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     brimble::RealPlatform platform;
     brimble::Program program(platform);
     program.start();
+    platform.setOwner(&program.mainWindow());
     if (qEnvironmentVariableIsSet("BRIMBLE_PROBE_STARTUP")) {
         // For the start-up benchmark: say when the event loop is first idle, then close.
         QTimer::singleShot(0, &app, [&program] {

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/autorun.h"
 #include "app/errorboundary.h"
 #include "app/tray.h"
 #include "editor/memoeditor.h"
@@ -53,6 +54,9 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
     popups_ = std::make_unique<PopupManager>(db_, platform_, *this, this);
     scheduler_ = std::make_unique<Scheduler>(db_, platform_, *popups_, this);
     CTI_ = std::make_unique<TTrayIcon>(this);
+    // The start-at-log-on component reads its state when the window is loaded.
+    AR_ = std::make_unique<TAutoRun>(platform_);
+    AR_->load();
 
     buildMenus();
     buildClientArea();

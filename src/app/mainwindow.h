@@ -16,6 +16,7 @@ namespace brimble {
 class Platform;
 class PopupManager;
 class Scheduler;
+class TAutoRun;
 class TTrayIcon;
 class MemoEditor;
 
@@ -49,6 +50,7 @@ public:
     Scheduler& scheduler() { return *scheduler_; }
     PopupManager& popups() { return *popups_; }
     TTrayIcon& tray() { return *CTI_; }
+    TAutoRun& autorun() { return *AR_; }
     MemoEditor& editor() { return *editor_; }
     QTimer& Timer2() { return timer2_; }
     QLabel& Label2() { return *label2_; }
@@ -83,6 +85,7 @@ private:
     std::unique_ptr<PopupManager> popups_;
     std::unique_ptr<Scheduler> scheduler_;
     std::unique_ptr<TTrayIcon> CTI_;
+    std::unique_ptr<TAutoRun> AR_;
     std::unique_ptr<MemoEditor> editor_; // goes before the views it is bound to
     QTimer timer2_;
     QTimer trayWatch_;

@@ -1,3 +1,4 @@
+#include "app/autorun.h"
 #include "app/errorboundary.h"
 #include "app/mainwindow.h"
 #include "app/tray.h"
@@ -235,4 +236,12 @@ TEST(SchedulerSwitch, IntervalAndSwitchingRules) {
     QTest::qWait(30);
     s.setEnabled(true); // already on: the countdown goes on
     EXPECT_LT(s.timer().remainingTime(), left);
+}
+
+TEST_F(Shell, LoadingTheWindowReadsTheStartAtLogOnStateAndWritesNothing) {
+    platform.autorun.localMachine["brimble!"] = "/opt/brimble/brimble";
+    TForm1& f = start();
+    EXPECT_TRUE(f.autorun().autoRun());
+    EXPECT_EQ(f.autorun().location(), AutorunRoot::LocalMachine);
+    EXPECT_TRUE(platform.autorun.currentUser.isEmpty());
 }
