@@ -318,11 +318,16 @@ void Reader::word(const Tokenizer::Token& t, bool starred) {
 void Reader::startFieldResult() {
     if (cur_.field < 0)
         return;
-    const QString target = hyperlinkTarget(fields_[size_t(cur_.field)].instruction);
-    if (target.isEmpty())
-        return;
-    links_.push_back(target);
-    cur_.ch.link = int(links_.size()) - 1;
+    // The instruction is looked at once: a field may have any number of result groups.
+    Field& field = fields_[size_t(cur_.field)];
+    if (field.link == -2) {
+        const QString target = hyperlinkTarget(field.instruction);
+        field.link = target.isEmpty() ? -1 : int(links_.size());
+        if (!target.isEmpty())
+            links_.push_back(target);
+    }
+    if (field.link >= 0)
+        cur_.ch.link = field.link;
 }
 
 void Reader::symbol(char c) {

@@ -60,6 +60,7 @@ private:
     };
     struct Field {
         QString instruction;
+        int link = -2; // index into links_ once the result starts; -1: no link; -2: not yet known
     };
 
     void word(const Tokenizer::Token& t, bool starred);

@@ -80,6 +80,27 @@ TEST(RtfMalformed, LongWordsAndControlBytesAreHarmless) {
     EXPECT_EQ(readText("{\\rtf1 a\\u8233?\\u65532?\\u-560?\\u-559?b}"), "ab");
 }
 
+TEST(RtfMalformed, AFieldWithAHugeInstructionAndEndlessResultsReadsQuickly) {
+    // The instruction is looked at once per field, not once per result group.
+    for (const QByteArray& instruction :
+         {"PAGE " + QByteArray(300000, 'x'), "HYPERLINK \"http://example.org/\" " + QByteArray(300000, ' ')}) {
+        QByteArray rtf = "{\\rtf1{\\field{\\*\\fldinst " + instruction + "}";
+        for (int i = 0; i < 30000; ++i)
+            rtf += "{\\fldrslt r}";
+        rtf += "}}";
+        QElapsedTimer t;
+        t.start();
+        QTextDocument doc;
+        ASSERT_TRUE(read(QByteArrayView(rtf), doc));
+        EXPECT_LT(t.elapsed(), 5000) << instruction.left(9).constData();
+        EXPECT_EQ(plainText(doc), QString(30000, u'r'));
+        EXPECT_EQ(formatAt(doc, 29999).isAnchor(), instruction.startsWith("HYPERLINK"));
+        if (instruction.startsWith("HYPERLINK")) {
+            EXPECT_EQ(formatAt(doc, 29999).anchorHref(), "http://example.org/");
+        }
+    }
+}
+
 TEST(RtfMalformed, FoundByFuzzingReadWithoutFault) {
     const QDir dir(dataDir() + "/crashers");
     const QStringList files = dir.entryList(QDir::Files);
