@@ -3,6 +3,7 @@
 #include "rtf/rtf.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QVariant>
@@ -184,10 +185,21 @@ Picture makePicture(PictureData& d, FrameBudget& budget) {
     bool metafile = false;
     switch (d.kind) {
     case Kind::Png:
-    case Kind::Jpeg:
-        pic.image.loadFromData(d.bytes, d.kind == Kind::Png ? "PNG" : "JPEG");
+    case Kind::Jpeg: {
         keep = d.bytes;
+        // A few bytes of PNG or JPEG can stand for a huge image: the header tells its size
+        // before anything is decoded.
+        QBuffer buffer;
+        buffer.setData(d.bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, d.kind == Kind::Png ? "PNG" : "JPEG");
+        const QSize size = reader.size();
+        if (size.isValid() && qint64(size.width()) * size.height() * 4 > budget.imageBytesLeft)
+            break;
+        pic.image = reader.read();
+        budget.imageBytesLeft -= pic.image.sizeInBytes();
         break;
+    }
     case Kind::Dib: pic.image = fromDib(d.bytes); break;
     case Kind::Wbitmap: pic.image = fromWbitmap(d); break;
     case Kind::Emf:

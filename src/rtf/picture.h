@@ -25,9 +25,12 @@ struct PictureData {
 // Appends hex digits to the data; other characters (blanks, line ends) are passed over.
 void appendHex(PictureData& picture, std::string_view text);
 
-// Keeps placeholder frames small in total, whatever the document asks for.
+// Keeps the memory a document's pictures take bounded, whatever the document asks for:
+// placeholder frames stay small in total, and PNG or JPEG data past the budget for decoded
+// images is not decoded (it shows as a frame and keeps its bytes, like undecodable data).
 struct FrameBudget {
     qint64 pixelsLeft = 16 * 1024 * 1024;
+    qint64 imageBytesLeft = qint64(1) << 30;
 };
 
 // The image and the format (without a name) of a finished picture; a null image when the

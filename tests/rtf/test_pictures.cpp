@@ -1,6 +1,9 @@
 #include "rtftest.h"
 
+#include "rtf/picture.h"
+
 #include <QBuffer>
+#include <QTextCursor>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -188,4 +191,36 @@ TEST(RtfPictures, DataThatIsNoPictureIsLeftOut) {
               "{\\pict\\dibitmap0 28000000}{\\pict\\wbitmap0\\picw99999\\pich99999 00}b}");
     EXPECT_TRUE(picturesOf(doc).empty());
     EXPECT_EQ(plainText(doc), "ab");
+}
+
+TEST(RtfPictures, ImagesPastTheDecodingBudgetKeepTheirBytesAndShowAFrame) {
+    // A tiny PNG or JPEG can stand for a huge image; past the budget the data is not decoded.
+    const QImage image = sampleImage(16, 16, 6);
+    PictureData png;
+    png.kind = PictureData::Kind::Png;
+    png.bytes = pngBytes(image);
+    png.picw = png.pich = 16;
+    PictureData jpeg = png;
+    jpeg.kind = PictureData::Kind::Jpeg;
+    jpeg.bytes = jpegBytes(image);
+    FrameBudget budget;
+    budget.imageBytesLeft = 16 * 16 * 4 + 100; // room for one
+    PictureData first = png;
+    const Picture decoded = makePicture(first, budget);
+    EXPECT_TRUE(samePixels(decoded.image, image));
+    for (PictureData data : {png, jpeg}) {
+        const QByteArray bytes = data.bytes;
+        const Picture kept = makePicture(data, budget);
+        ASSERT_FALSE(kept.image.isNull()) << "the picture stays in the document";
+        EXPECT_FALSE(samePixels(kept.image, image)) << "but is not decoded";
+        EXPECT_EQ(kept.image.size(), QSize(16, 16)) << "an empty frame of its size";
+        EXPECT_EQ(kept.format.property(kPictureBytesProperty).toByteArray(), bytes);
+        // Written back as it came.
+        QTextDocument doc;
+        QTextImageFormat f = kept.format;
+        f.setName("kept");
+        doc.addResource(QTextDocument::ImageResource, QUrl("kept"), kept.image);
+        QTextCursor(&doc).insertImage(f);
+        EXPECT_TRUE(unwrapped(write(doc)).contains(hex(bytes)));
+    }
 }
