@@ -47,7 +47,8 @@ WordEntry lookupWord(std::string_view name) {
               "atnid", "atnauthor", "atndate", "atnref", "ftnsep", "ftnsepc", "ftncn", "aftnsep",
               "aftnsepc", "aftncn", "pgdsctbl", "listpicture", "picprop", "blipuid", "fldtype",
               "datafield", "shpinst", "pnseclvl", "keywords", "author", "operator", "title",
-              "subject", "comment", "doccomm", "company", "category", "manager", "hlinkbase"})
+              "subject", "comment", "doccomm", "company", "category", "manager", "hlinkbase",
+              "nonesttables"})
             t.emplace(d, WordEntry{W::SkipDest});
         const std::pair<std::string_view, char16_t> chars[] = {
             {"emdash", 0x2014}, {"endash", 0x2013}, {"lquote", 0x2018}, {"rquote", 0x2019},

@@ -193,6 +193,12 @@ TEST(RtfTables, CellsAreTabSeparatedAndRowsAreParagraphs) {
               "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl B1\\cell\\cell B3\\cell\\row"
               "\\pard after\\par}");
     EXPECT_EQ(plainText(doc), "before\r\nA1\tA2\tA3\r\nB1\t\tB3\r\nafter");
+
+    // A nested table as Word writes it: its fallback for readers without nesting is not read.
+    load(doc, "{\\rtf1\\trowd\\cellx4000\\cellx8000\\pard\\intbl\\itap1 one\\cell\\pard\\intbl\\itap2 inner\\nestcell"
+              "{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}{\\nonesttables\\par inner as text\\par}"
+              "\\pard\\intbl\\itap1\\cell\\row\\pard after\\par}");
+    EXPECT_EQ(plainText(doc), "one\tinner\t\r\nafter");
 }
 
 TEST(RtfText, AStarMarksADestinationOnlyAtTheStartOfAGroup) {
