@@ -11,7 +11,16 @@ namespace brimble::rtf::test {
 QString describe(const QTextDocument& doc) {
     QString out;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        out += QStringLiteral("<para align=%1>").arg(int(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask));
+        const QTextBlockFormat bf = b.blockFormat();
+        out += QStringLiteral("<para align=%1 li=%2 ri=%3 fi=%4 sb=%5 sa=%6 lh=%7/%8>")
+                   .arg(int(bf.alignment() & Qt::AlignHorizontal_Mask))
+                   .arg(bf.leftMargin())
+                   .arg(bf.rightMargin())
+                   .arg(bf.textIndent())
+                   .arg(bf.topMargin())
+                   .arg(bf.bottomMargin())
+                   .arg(bf.lineHeightType())
+                   .arg(bf.lineHeightType() == QTextBlockFormat::SingleHeight ? 0 : bf.lineHeight());
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
             if (f.isImageFormat()) {
@@ -23,7 +32,8 @@ QString describe(const QTextDocument& doc) {
             if (fam.isEmpty())
                 fam = doc.defaultFont().family();
             const qreal pt = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : doc.defaultFont().pointSizeF();
-            out += QStringLiteral("[%1%2%3%4 %5 %6pt cs%7 fg%8 bg%9 a=%10]")
+            const auto v = f.verticalAlignment();
+            out += QStringLiteral("[%1%2%3%4%11 %5 %6pt cs%7 fg%8 bg%9 a=%10]")
                        .arg(f.fontWeight() >= QFont::DemiBold ? "B" : "")
                        .arg(f.fontItalic() ? "I" : "")
                        .arg(f.fontUnderline() ? "U" : "")
@@ -33,7 +43,8 @@ QString describe(const QTextDocument& doc) {
                        .arg(f.intProperty(kCharsetProperty))
                        .arg(f.foreground().style() == Qt::NoBrush ? QStringLiteral("-") : f.foreground().color().name())
                        .arg(f.background().style() == Qt::NoBrush ? QStringLiteral("-") : f.background().color().name())
-                       .arg(f.isAnchor() ? f.anchorHref() : QString());
+                       .arg(f.isAnchor() ? f.anchorHref() : QString())
+                       .arg(v == QTextCharFormat::AlignSuperScript ? "^" : v == QTextCharFormat::AlignSubScript ? "_" : "");
             out += it.fragment().text();
         }
         out += u'\n';

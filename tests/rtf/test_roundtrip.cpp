@@ -40,6 +40,8 @@ QTextCharFormat randomFormat(QRandomGenerator& rng) {
         f.setForeground(QColor(rng.bounded(256), rng.bounded(256), rng.bounded(256)));
     if (rng.bounded(4) == 0)
         f.setBackground(QColor(rng.bounded(256), rng.bounded(256), rng.bounded(256)));
+    if (rng.bounded(8) == 0)
+        f.setVerticalAlignment(rng.bounded(2) ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignSubScript);
     if (rng.bounded(8) == 0) {
         f.setAnchor(true);
         f.setAnchorHref(QStringLiteral("http://example.org/page%1?q=\"x\"").arg(rng.bounded(3)));
@@ -88,6 +90,20 @@ void randomDocument(QTextDocument& doc, quint32 seed) {
         b.setAlignment(kAlign[rng.bounded(4)]);
         if (rng.bounded(3) == 0)
             b.setLeftMargin(rng.bounded(0, 100));
+        if (rng.bounded(4) == 0) {
+            b.setRightMargin(rng.bounded(0, 50));
+            b.setTextIndent(rng.bounded(-30, 30));
+        }
+        if (rng.bounded(4) == 0) {
+            b.setTopMargin(rng.bounded(0, 20));
+            b.setBottomMargin(rng.bounded(0, 20));
+        }
+        switch (rng.bounded(6)) { // proportional heights in steps that twips hold exactly
+        case 0: b.setLineHeight(rng.bounded(21, 60) * 5, QTextBlockFormat::ProportionalHeight); break;
+        case 1: b.setLineHeight(rng.bounded(10, 40), QTextBlockFormat::MinimumHeight); break;
+        case 2: b.setLineHeight(rng.bounded(10, 40), QTextBlockFormat::FixedHeight); break;
+        default: break;
+        }
         c.setBlockFormat(b);
         const int runs = rng.bounded(0, 6);
         for (int r = 0; r < runs; ++r) {
