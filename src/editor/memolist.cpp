@@ -42,7 +42,7 @@ void MemoPanelDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 }
 
 QSize MemoPanelDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
-    return {kPanelWidth, kPanelHeight};
+    return size_;
 }
 
 TDBCtrlGrid::TDBCtrlGrid(MemoListModel& model, Guard guard, QWidget* parent)
@@ -69,8 +69,15 @@ void TDBCtrlGrid::setSelectionColor(quint32 bgr) {
     viewport()->update();
 }
 
+void TDBCtrlGrid::setPanelSize(QSize panel, int gridWidth) {
+    delegate_->setPanelSize(panel);
+    width_ = gridWidth;
+    scheduleDelayedItemsLayout();
+    updateGeometry();
+}
+
 QSize TDBCtrlGrid::sizeHint() const {
-    return {kWidth, kRowsVisible * MemoPanelDelegate::kPanelHeight};
+    return {width_, kRowsVisible * delegate_->panelSize().height()};
 }
 
 int TDBCtrlGrid::rowAt(const QPoint& viewportPos) const {

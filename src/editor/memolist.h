@@ -9,7 +9,8 @@ namespace brimble {
 class MemoListModel;
 
 // Paints one memo as a panel of the grid: the due date-time in bold at (6, 10), the current
-// memo's panel in the selection colour, every other one in the grid's own colour.
+// memo's panel in the selection colour, every other one in the grid's own colour. Panels are
+// 154 x 41 unless the grid is given another size.
 class MemoPanelDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -21,6 +22,8 @@ public:
 
     void setSelectionColor(quint32 bgr) { selection_ = bgr; }
     quint32 selectionColor() const { return selection_; }
+    void setPanelSize(QSize size) { size_ = size; }
+    QSize panelSize() const { return size_; }
     const QFont& labelFont() const { return font_; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -30,6 +33,7 @@ public:
 private:
     MemoListModel& model_;
     quint32 selection_ = 0x00C0DCC0;
+    QSize size_{kPanelWidth, kPanelHeight};
     QFont font_;
 };
 
@@ -50,6 +54,8 @@ public:
     MemoListModel& memoModel() const { return model_; }
     MemoPanelDelegate& panels() const { return *delegate_; }
     void setSelectionColor(quint32 bgr);
+    // Another panel size and grid width than the memo list's (the history list has its own).
+    void setPanelSize(QSize panel, int gridWidth);
     // The row a point of the viewport falls on, -1 below the last panel.
     int rowAt(const QPoint& viewportPos) const;
     QSize sizeHint() const override;
@@ -73,6 +79,7 @@ private:
     MemoListModel& model_;
     MemoPanelDelegate* delegate_;
     Guard guard_;
+    int width_ = kWidth;
     bool pressed_ = false;
 };
 
