@@ -108,14 +108,45 @@ void TForm1::buildMenus() {
             [this] { close(); });
     QMenu* options = bar->addMenu(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("Options1"));
-    // The Customize, Edit History and About windows come with their own work; until then
-    // their items stay disabled.
+    // The Customize window comes with its own work; until then its item stays disabled. The
+    // Edit History and About items are enabled once their windows are handed in.
     menuItem(options, "Customize1", QStringLiteral("Customize"))->setEnabled(false);
-    menuItem(options, "EditHistory1", QStringLiteral("Edit History"))->setEnabled(false);
+    editHistory1_ = menuItem(options, "EditHistory1", QStringLiteral("Edit History"));
+    editHistory1_->setEnabled(false);
+    connect(editHistory1_, &QAction::triggered, this,
+            ErrorBoundary::wrap([this] { EditHistory1Click(); }));
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    menuItem(help, "About1", QStringLiteral("About"))->setEnabled(false);
+    about1_ = menuItem(help, "About1", QStringLiteral("About"));
+    about1_->setEnabled(false);
+    connect(about1_, &QAction::triggered, this, ErrorBoundary::wrap([this] { About1Click(); }));
 }
+
+namespace {
+
+void showModeless(QWidget* window) {
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+void TForm1::setEditHistoryWindow(QWidget* window) {
+    form3_ = window;
+    editHistory1_->setEnabled(window != nullptr);
+}
+
+void TForm1::setAboutWindow(QWidget* window) {
+    about_ = window;
+    about1_->setEnabled(window != nullptr);
+}
+
+void TForm1::EditHistory1Click() { showModeless(form3_); }
+
+void TForm1::About1Click() { showModeless(about_); }
 
 void TForm1::buildClientArea() {
     auto* central = panel(this, "client");

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <memory>
 
+class QAction;
 class QMenu;
 class QSplitter;
 
@@ -42,6 +43,12 @@ public:
     void popupsClick();
     // The clock line's tick.
     void Timer2Timer();
+    // Options > "Edit History" and Help > "About": show their windows, modeless.
+    void EditHistory1Click();
+    void About1Click();
+    // The windows those items show, made after the main window; giving one enables its item.
+    void setEditHistoryWindow(QWidget* window);
+    void setAboutWindow(QWidget* window);
 
     void gridchange2() override;
     void setEditorColor(int bgr) override;
@@ -100,6 +107,10 @@ private:
     QWidget* editorHost_ = nullptr;
     QWidget* toolBar2Host_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    QAction* editHistory1_ = nullptr;
+    QAction* about1_ = nullptr;
+    QWidget* form3_ = nullptr;
+    QWidget* about_ = nullptr;
 
     bool inTray_ = false;
     bool shownOnce_ = false;

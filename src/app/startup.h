@@ -7,6 +7,8 @@ namespace brimble {
 class Platform;
 class SessionEnd;
 class TForm1;
+class TForm3;
+class Tabout;
 
 // The program's windows, made once in their order; afterwards only shown and hidden.
 class Program {
@@ -16,10 +18,15 @@ public:
     // Makes the windows, runs the start-up sequence and goes to the tray.
     void start();
     TForm1& mainWindow() { return *form1_; }
+    TForm3& editHistoryWindow() { return *form3_; }
+    Tabout& aboutBox() { return *about_; }
 
 private:
     Platform& platform_;
     std::unique_ptr<TForm1> form1_;
+    // Bound to the main window's views: declared after it, so they go first.
+    std::unique_ptr<TForm3> form3_;
+    std::unique_ptr<Tabout> about_;
     std::unique_ptr<SessionEnd> sessionEnd_;
 };
 
