@@ -135,11 +135,15 @@ void BM_DeleteMemo(benchmark::State& state) {
 BENCHMARK(BM_DeleteMemo)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// The store's share of "Delete Memo": its three view reopenings alone.
+// The store's share of "Delete Memo": its three view reopenings alone, with a write before
+// the second as the delete has (the others find the rows already read).
 void BM_ThreeReopensAlone(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state) {
         Database::reopen(f.db.bmall);
+        state.PauseTiming();
+        f.db.ADOConnection1.exec("UPDATE bm SET repeatcount = NULL WHERE rowid = 1;");
+        state.ResumeTiming();
         Database::reopen(f.db.BM);
         Database::reopen(f.db.bms);
     }

@@ -94,6 +94,7 @@ void Connection::close() {
     sqlite3_close_v2(db_);
     db_ = nullptr;
     texts_.clear();
+    kept_.clear();
 }
 
 sqlite3* Connection::handle() const {
@@ -124,6 +125,40 @@ QByteArray Connection::shareText(qint64 rowid, const char* data, int size) {
     if (held.size() != size || std::memcmp(held.constData(), data, size_t(size)) != 0)
         held = QByteArray(data, size);
     return held;
+}
+
+Connection::Changes Connection::changes() {
+    Changes c;
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(handle(), "PRAGMA data_version;", -1, &s, nullptr) != SQLITE_OK)
+        fail();
+    const int rc = sqlite3_step(s);
+    if (rc == SQLITE_ROW)
+        c.otherCommits = sqlite3_column_int64(s, 0);
+    sqlite3_finalize(s);
+    if (rc != SQLITE_ROW)
+        fail();
+    c.ownRows = sqlite3_total_changes(db_);
+    return c;
+}
+
+const std::vector<StoredRow>* Connection::unchangedRows(const QString& table) {
+    const auto it = kept_.find(table);
+    if (it == kept_.end())
+        return nullptr;
+    // Inside a transaction what was read may still be rolled back, which no counter shows.
+    if (sqlite3_get_autocommit(handle()) && it->second.at == changes())
+        return &it->second.rows;
+    kept_.erase(it); // stale: let its rows go now rather than at the next read
+    return nullptr;
+}
+
+void Connection::keepRows(const QString& table, const std::vector<StoredRow>& rows) {
+    if (!sqlite3_get_autocommit(handle())) {
+        kept_.erase(table);
+        return;
+    }
+    kept_[table] = KeptRows{changes(), rows};
 }
 
 void Connection::setDurableCommits(bool durable) {

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QVariant>
+#include <QVector>
+#include <map>
+#include <vector>
 
 struct sqlite3;
 
@@ -10,6 +14,12 @@ namespace brimble {
 
 // The one connection to the memo database. The connection string carries the file and its
 // key: "Provider=SQLCipher;Data Source=<dir>bm.mdb;Persist Security Info=False;Password=<key>".
+// One row of a table as read: its key and its values in the table's column order.
+struct StoredRow {
+    qint64 rowid = 0;
+    QVector<QVariant> values;
+};
+
 class Connection {
 public:
     static constexpr const char* kPrefix = "Provider=SQLCipher;Data Source=";
@@ -47,9 +57,30 @@ public:
     // the one already held shares it instead of holding a copy of its own.
     QByteArray shareText(qint64 rowid, const char* data, int size);
 
+    // The rows of a table as a view last read them, while nothing has been written to the
+    // file since, by this connection or another: views opened again in the meantime take
+    // these instead of reading the whole table again. Null when the table must be read, and
+    // always inside a transaction.
+    const std::vector<StoredRow>* unchangedRows(const QString& table);
+    void keepRows(const QString& table, const std::vector<StoredRow>& rows);
+
 private:
+    // What tells that the file may have changed: commits of other connections, and rows
+    // this connection inserted, updated or deleted (rolled-back ones included).
+    struct Changes {
+        qint64 otherCommits = -1;
+        qint64 ownRows = -1;
+        bool operator==(const Changes&) const = default;
+    };
+    Changes changes();
+    struct KeptRows {
+        Changes at;
+        std::vector<StoredRow> rows;
+    };
+
     QString connectionString_;
     QHash<qint64, QByteArray> texts_;
+    std::map<QString, KeptRows> kept_;
     sqlite3* db_ = nullptr;
 };
 

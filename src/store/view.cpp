@@ -147,6 +147,14 @@ void View::setFiltered(bool on) {
 void View::open() {
     if (isOpen())
         return;
+    // Several views show the same table; after a write they are opened again one after the
+    // other, and only the first needs to read it. Rows are shared, not copied.
+    if (const std::vector<Row>* kept = connection_.unchangedRows(table_)) {
+        all_ = *kept;
+        state_ = ViewState::Browse;
+        refilter();
+        return;
+    }
     QStringList names{QStringLiteral("rowid")};
     for (const auto& c : columns_)
         names << quoted(c.name);
@@ -162,6 +170,7 @@ void View::open() {
             r.values[i] = readColumn(connection_, r.rowid, s.get(), i + 1, columns_[i].kind);
         rows.push_back(std::move(r));
     }
+    connection_.keepRows(table_, rows);
     all_ = std::move(rows);
     state_ = ViewState::Browse;
     refilter();

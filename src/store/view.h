@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/connection.h"
 #include "store/schema.h"
 
 #include <QString>
@@ -85,10 +86,7 @@ public:
     void removeLink(DataLink* link);
 
 private:
-    struct Row {
-        qint64 rowid = 0;
-        QVector<QVariant> values;
-    };
+    using Row = StoredRow;
     int columnIndex(const QString& column) const;
     void ensureOpen(const char* what) const;
     void ensureEditing() const;

@@ -251,3 +251,49 @@ TEST_F(Views, DateAndMemoValuesRoundTrip) {
     EXPECT_EQ(other->textValue("memo"), QString::fromUtf8("{\\rtf1 ünï 日本}"));
     EXPECT_EQ(other->valueAt(0, "memo").toString(), other->textValue("memo"));
 }
+
+// Views opened again with nothing written in between share the rows already read; whatever
+// was written since, by any route, must show.
+TEST_F(Views, ReopeningSeesEveryWriteWhicheverWayItCame) {
+    auto bm = view("BM", "done=false");
+    addMemo(*bm, "one");
+    auto reopened = [&](const char* name) { return view(name, "done=false"); };
+
+    // Through this connection but not through a view.
+    c.exec("UPDATE bm SET bgcolor = 7;");
+    EXPECT_EQ(reopened("a")->intValue("bgcolor"), 7);
+
+    // Another connection to the same file.
+    {
+        Connection other;
+        other.setConnectionString(db.connectionString());
+        other.open();
+        other.exec("UPDATE bm SET bgcolor = 8;");
+    }
+    EXPECT_EQ(reopened("b")->intValue("bgcolor"), 8);
+
+    // A change rolled back is gone again.
+    c.exec("BEGIN;");
+    c.exec("UPDATE bm SET bgcolor = 9;");
+    EXPECT_EQ(reopened("c")->intValue("bgcolor"), 9);
+    c.exec("ROLLBACK;");
+    EXPECT_EQ(reopened("d")->intValue("bgcolor"), 8);
+
+    // A view's own post and append change only its own snapshot until others reopen.
+    auto first = reopened("e");
+    auto second = reopened("f"); // shares the rows first read
+    first->edit();
+    first->setValue("memo", "changed");
+    first->post();
+    addMemo(*first, "two");
+    EXPECT_EQ(second->textValue("memo"), "one");
+    EXPECT_EQ(second->recordCount(), 1);
+    second->close();
+    second->open();
+    EXPECT_EQ(second->textValue("memo"), "changed");
+    EXPECT_EQ(second->recordCount(), 2);
+
+    // Deleting through a view.
+    first->deleteRow();
+    EXPECT_EQ(reopened("g")->recordCount(), 1);
+}
