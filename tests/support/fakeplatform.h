@@ -45,6 +45,9 @@ public:
     QStringList errors, informations, opened, printed;
     int charmapStarts = 0;
     std::deque<std::optional<QFont>> fontAnswers;
+    // What the font and colour dialogs were opened on, in order.
+    QList<QFont> fontsAsked;
+    QList<QColor> colorsAsked;
     std::deque<std::optional<QColor>> colorAnswers;
     std::deque<QString> fileAnswers, pictureAnswers;
     FakeAutorunStore autorun;
@@ -55,8 +58,14 @@ public:
     void beep() override { ++beeps; }
     void showError(const QString& text) override { errors << text; }
     void showInformation(const QString& text) override { informations << text; }
-    std::optional<QFont> chooseFont(const QFont&) override { return take(fontAnswers); }
-    std::optional<QColor> chooseColor(const QColor&) override { return take(colorAnswers); }
+    std::optional<QFont> chooseFont(const QFont& initial) override {
+        fontsAsked << initial;
+        return take(fontAnswers);
+    }
+    std::optional<QColor> chooseColor(const QColor& initial) override {
+        colorsAsked << initial;
+        return take(colorAnswers);
+    }
     QString openFileName(const QString&, const QString&) override {
         return fileAnswers.empty() ? QString() : take(fileAnswers);
     }
