@@ -4,6 +4,7 @@
 #include "app/errorboundary.h"
 #include "app/tray.h"
 #include "editor/memoeditor.h"
+#include "editor/memolist.h"
 #include "platform/platform.h"
 #include "reminders/popups.h"
 #include "reminders/scheduler.h"
@@ -108,9 +109,11 @@ void TForm1::buildMenus() {
             [this] { close(); });
     QMenu* options = bar->addMenu(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("Options1"));
-    // The Customize window comes with its own work; until then its item stays disabled. The
-    // Edit History and About items are enabled once their windows are handed in.
-    menuItem(options, "Customize1", QStringLiteral("Customize"))->setEnabled(false);
+    // The items are enabled once their windows are handed in.
+    customize1_ = menuItem(options, "Customize1", QStringLiteral("Customize"));
+    customize1_->setEnabled(false);
+    connect(customize1_, &QAction::triggered, this,
+            ErrorBoundary::wrap([this] { Customize1Click(); }));
     editHistory1_ = menuItem(options, "EditHistory1", QStringLiteral("Edit History"));
     editHistory1_->setEnabled(false);
     connect(editHistory1_, &QAction::triggered, this,
@@ -134,6 +137,11 @@ void showModeless(QWidget* window) {
 
 } // namespace
 
+void TForm1::setCustomizeWindow(QWidget* window) {
+    form2_ = window;
+    customize1_->setEnabled(window != nullptr);
+}
+
 void TForm1::setEditHistoryWindow(QWidget* window) {
     form3_ = window;
     editHistory1_->setEnabled(window != nullptr);
@@ -143,6 +151,8 @@ void TForm1::setAboutWindow(QWidget* window) {
     about_ = window;
     about1_->setEnabled(window != nullptr);
 }
+
+void TForm1::Customize1Click() { showModeless(form2_); }
 
 void TForm1::EditHistory1Click() { showModeless(form3_); }
 
@@ -293,6 +303,8 @@ void TForm1::popupsClick() {
 void TForm1::gridchange2() { editor_->gridchange2(); }
 
 void TForm1::setEditorColor(int bgr) { editor_->setEditorColor(quint32(bgr)); }
+
+void TForm1::setListSelectionColor(quint32 bgr) { editor_->DBCtrlGrid1()->setSelectionColor(bgr); }
 
 void TForm1::hideToTray() {
     if (hiding_)

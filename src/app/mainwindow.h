@@ -43,15 +43,20 @@ public:
     void popupsClick();
     // The clock line's tick.
     void Timer2Timer();
-    // Options > "Edit History" and Help > "About": show their windows, modeless.
+    // Options > "Customize", Options > "Edit History" and Help > "About": show their
+    // windows, modeless.
+    void Customize1Click();
     void EditHistory1Click();
     void About1Click();
     // The windows those items show, made after the main window; giving one enables its item.
+    void setCustomizeWindow(QWidget* window);
     void setEditHistoryWindow(QWidget* window);
     void setAboutWindow(QWidget* window);
 
     void gridchange2() override;
     void setEditorColor(int bgr) override;
+    // The colour of the memo list's selected panel (0x00BBGGRR).
+    void setListSelectionColor(quint32 bgr);
 
     Database& database() { return db_; }
     Scheduler& scheduler() { return *scheduler_; }
@@ -107,8 +112,10 @@ private:
     QWidget* editorHost_ = nullptr;
     QWidget* toolBar2Host_ = nullptr;
     QSplitter* splitter_ = nullptr;
+    QAction* customize1_ = nullptr;
     QAction* editHistory1_ = nullptr;
     QAction* about1_ = nullptr;
+    QWidget* form2_ = nullptr;
     QWidget* form3_ = nullptr;
     QWidget* about_ = nullptr;
 

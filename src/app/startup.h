@@ -7,6 +7,7 @@ namespace brimble {
 class Platform;
 class SessionEnd;
 class TForm1;
+class TForm2;
 class TForm3;
 class Tabout;
 
@@ -18,6 +19,7 @@ public:
     // Makes the windows, runs the start-up sequence and goes to the tray.
     void start();
     TForm1& mainWindow() { return *form1_; }
+    TForm2& customizeWindow() { return *form2_; }
     TForm3& editHistoryWindow() { return *form3_; }
     Tabout& aboutBox() { return *about_; }
 
@@ -25,6 +27,7 @@ private:
     Platform& platform_;
     std::unique_ptr<TForm1> form1_;
     // Bound to the main window's views: declared after it, so they go first.
+    std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<Tabout> about_;
     std::unique_ptr<SessionEnd> sessionEnd_;
