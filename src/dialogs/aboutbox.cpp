@@ -1,10 +1,9 @@
 #include "dialogs/aboutbox.h"
+#include "dialogs/placement.h"
 
 #include "dialogs/pictures.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QToolButton>
 
 namespace brimble {
@@ -76,11 +75,7 @@ Tabout::Tabout(TCreditsPanel::Clock clock, QWidget* parent)
 
 void Tabout::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (placed_)
-        return;
-    placed_ = true;
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnFirstShow(*this, placed_);
 }
 
 } // namespace brimble

@@ -1,4 +1,5 @@
 #include "dialogs/customize.h"
+#include "dialogs/placement.h"
 
 #include "dialogs/pictures.h"
 #include "platform/platform.h"
@@ -6,10 +7,8 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 #include <QSpinBox>
 #include <QToolButton>
 #include <limits>
@@ -276,12 +275,7 @@ void TForm2::loadconfig() {
 
 void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (placed_)
-        return;
-    placed_ = true;
-    // Centred on the desktop the first time; afterwards it stays where the user put it.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnFirstShow(*this, placed_);
 }
 
 } // namespace brimble

@@ -1,4 +1,5 @@
 #include "dialogs/historywindow.h"
+#include "dialogs/placement.h"
 
 #include "controls/richedit/dbrichedit.h"
 #include "dialogs/pictures.h"
@@ -7,10 +8,8 @@
 #include "editor/navigator.h"
 #include "store/view.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -122,12 +121,7 @@ void TForm3::Copy2clipboardCtrlX1Click() { viewer_->copy(); }
 
 void TForm3::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (placed_)
-        return;
-    placed_ = true;
-    // Centred on the desktop the first time; afterwards it stays where the user put it.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnFirstShow(*this, placed_);
 }
 
 } // namespace brimble
