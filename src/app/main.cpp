@@ -1,9 +1,11 @@
 #include "app/errorboundary.h"
 #include "app/startup.h"
 #include "platform/realplatform.h"
+#include "platform/soleinstance.h"
 
 #include "app/mainwindow.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
 
@@ -21,9 +23,15 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
 
     brimble::RealPlatform platform;
+    // One copy per database: a second start shows the running copy's window instead.
+    brimble::SoleInstance sole(QFileInfo(platform.programFilePath()).absolutePath());
+    if (!sole.claim())
+        return 0;
     brimble::Program program(platform);
     program.start();
     platform.setOwner(&program.mainWindow());
+    QObject::connect(&sole, &brimble::SoleInstance::activationRequested, &program.mainWindow(),
+                     brimble::ErrorBoundary::wrap([&program] { program.mainWindow().anotherStart(); }));
     if (qEnvironmentVariableIsSet("BRIMBLE_PROBE_STARTUP")) {
         // For the start-up benchmark: say when the event loop is first idle, then close.
         QTimer::singleShot(0, &app, [&program] {

@@ -286,6 +286,17 @@ void TForm1::openFromTray() {
     activateWindow();
 }
 
+void TForm1::anotherStart() {
+    if (inTray_) {
+        openFromTray();
+        return;
+    }
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
 void TForm1::FormActivate() { editor_->FormActivate(); }
 
 void TForm1::popupsClick() {

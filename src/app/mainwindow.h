@@ -37,6 +37,9 @@ public:
 
     // Tray menu "Open Brimble".
     void openFromTray();
+    // Another start of the program asked this copy to show itself: out of the tray as "Open
+    // Brimble" does, or to the front when the window is open already.
+    void anotherStart();
     // Runs before the window hides into the tray.
     void CTIMinimizeToTray();
     void FormActivate();

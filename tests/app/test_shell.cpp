@@ -185,6 +185,21 @@ TEST_F(Shell, WithoutATrayTheWindowWaitsMinimizedInTheTaskbar) {
     EXPECT_TRUE(f.scheduler().ticking());
 }
 
+TEST_F(Shell, AnotherStartBringsTheWindowOutOfTheTrayOrToTheFront) {
+    TForm1& f = start();
+    f.anotherStart();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.inTray());
+    EXPECT_FALSE(f.scheduler().ticking()) << "as \"Open Brimble\" does";
+    f.setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    f.anotherStart();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.isMinimized());
+    EXPECT_FALSE(f.scheduler().ticking());
+}
+
 TEST_F(Shell, ClockLineFollowsTheSeamClock) {
     TForm1& f = start();
     platform.clock = QDateTime(QDate(2026, 12, 9), QTime(23, 59, 58));
