@@ -11,10 +11,12 @@
 #include "store/view.h"
 #include "support/fakeplatform.h"
 #include "support/tempdb.h"
+#include "rtf/rtf.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
@@ -57,6 +59,44 @@ protected:
     test::FakePlatform platform;
     std::unique_ptr<TForm1> form;
 };
+
+// What the file holds as the memo's text, read with a connection of the test's own.
+QString storedText(const test::TempDb& file) {
+    Connection c;
+    c.setConnectionString(file.connectionString());
+    c.open();
+    View v(c, "bm", "check");
+    v.open();
+    QTextDocument d;
+    rtf::read(v.textValue("memo"), d);
+    return d.toPlainText();
+}
+
+// Text typed into the editor and never saved survives whatever closes the views under it.
+TEST_F(Window, TypedTextSurvivesCloseAllMinimizeAndExit) {
+    addMemo(0x00FFFFFF);
+    TForm1& f = start();
+    auto type = [&](const QString& text) {
+        f.openFromTray();
+        f.editor().memo1()->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(f.editor().memo1(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(f.editor().memo1(), text);
+        ASSERT_TRUE(f.database().BM.editing());
+    };
+
+    type("one");
+    f.editor().ToolButton4()->click(); // "Close all Popups " re-opens the list's view
+    EXPECT_EQ(storedText(file), "one");
+
+    type(" two");
+    f.setWindowState(Qt::WindowMinimized); // back to the tray
+    QTest::qWait(20);
+    EXPECT_EQ(storedText(file), "one two");
+
+    type(" three");
+    f.close(); // exit
+    EXPECT_EQ(storedText(file), "one two three");
+}
 
 TEST_F(Window, TheHostsHoldTheListTheEditorAndTheBars) {
     TForm1& f = start();
