@@ -62,7 +62,9 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
     buildMenus();
     buildClientArea();
     editor_ = std::make_unique<MemoEditor>(
-        db_, platform_, MemoEditorHosts{listHost_, editorHost_, panel1_, panel3_, panel4_},
+        db_, platform_,
+        MemoEditorHosts{listHost_, editorHost_, panel1_, panel3_, panel4_, toolBar2Host_,
+                        panel7_},
         [this](bool on) { scheduler_->setEnabled(on); },
         [](const std::function<void()>& step) { ErrorBoundary::run(step); });
     // The pop-up commands of the lower toolbar.

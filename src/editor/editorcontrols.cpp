@@ -2,10 +2,12 @@
 #include "controls/richedit/dbrichedit.h"
 #include "controls/spinedit/timespinedit.h"
 #include "editor/datepicker.h"
+#include "editor/formatbar.h"
 #include "editor/memoeditor.h"
 #include "editor/memolist.h"
 #include "editor/memolistmodel.h"
 #include "editor/navigator.h"
+#include "editor/swatches.h"
 #include "editor/toolpictures.h"
 #include "store/database.h"
 
@@ -89,7 +91,17 @@ void MemoEditor::buildDateRow() {
     cb1_->setGeometry(318, 10, 71, 19);
 }
 
+void MemoEditor::buildFormatting() {
+    formatBar_ = new FormatBar(*memo1_, platform_, hosts_.toolBar2, guard_);
+    swatches_ = new SwatchStrip(hosts_.panel7);
+}
+
 void MemoEditor::connectHandlers() {
+    connect(memo1_, &TRichEdit::selectionChange, this,
+            [this] { run([this] { memo1SelectionChange(); }); });
+    connect(swatches_, &SwatchStrip::swatchPressed, this,
+            [this](int i) { run([this, i] { swatchMouseDown(i); }); });
+    connect(swatches_, &SwatchStrip::customClicked, this, [this] { run([this] { Image1Click(); }); });
     connect(grid_, &TDBCtrlGrid::clicked2, this, [this] { run([this] { DBCtrlGrid1Click(); }); });
     connect(grid_, &TDBCtrlGrid::keyReleased, this,
             [this] { run([this] { DBCtrlGrid1KeyUp(); }); });

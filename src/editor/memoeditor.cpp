@@ -2,10 +2,13 @@
 
 #include "controls/richedit/dbrichedit.h"
 #include "controls/spinedit/timespinedit.h"
+#include "controls/richedit/charattrs.h"
 #include "editor/datepicker.h"
+#include "editor/formatbar.h"
 #include "editor/memolist.h"
 #include "editor/memolistmodel.h"
 #include "editor/navigator.h"
+#include "editor/swatches.h"
 #include "platform/platform.h"
 #include "store/database.h"
 #include "store/datetime.h"
@@ -41,6 +44,7 @@ MemoEditor::MemoEditor(Database& db, Platform& platform, const MemoEditorHosts& 
     buildBottomBar();
     buildEditor();
     buildDateRow();
+    buildFormatting();
     connectHandlers();
 
     // As the window is built: only a new memo can be made, the date row waits for a memo.
@@ -58,6 +62,8 @@ MemoEditor::~MemoEditor() {
     for (QObject* o : std::initializer_list<QObject*>{memo1_, dtp1_, cb1_, spt_})
         if (o)
             o->removeEventFilter(this);
+    delete formatBar_;
+    delete swatches_;
     for (QWidget* w : std::initializer_list<QWidget*>{grid_, navigator_, toolBar1_, memo1_, dtp1_,
                                                      spt_, button3_, cb1_})
         delete w;
@@ -108,12 +114,14 @@ void MemoEditor::setDefaultGeometry() {
 
 void MemoEditor::gridchange2() {
     newmemo_ = false;
-    setCommands(true, false, false);
     View& bm = db_.BM;
+    // What was typed or set for this memo is dropped. The editor reloads as the edit is
+    // cancelled, which moves its caret, so the buttons are set after that.
+    if (hasMemo(bm) && bm.editing())
+        bm.cancel();
+    setCommands(true, false, false);
     if (!hasMemo(bm))
         return;
-    if (bm.editing())
-        bm.cancel(); // what was typed or set for this memo is dropped
     tb2_->setEnabled(true);
     setEditorColor(quint32(bm.intValue(kBgcolor)));
     showDateTime(bm.dateValue(kDatetime));
@@ -127,6 +135,31 @@ void MemoEditor::editmode() {
     if (hasMemo(bm) || bm.editing())
         bm.edit();
 }
+
+void MemoEditor::memo1SelectionChange() {
+    setCommands(false, false, true);
+    formatBar_->follow();
+}
+
+void MemoEditor::swatchMouseDown(int i) {
+    setEditorColor(SwatchStrip::kColors[size_t(i)]);
+    editmode();
+}
+
+bool MemoEditor::askEditorColor() {
+    const auto chosen = platform_.chooseColor(charattr::fromColorRef(editorColor()));
+    if (!chosen)
+        return false;
+    setEditorColor(charattr::colorRef(*chosen));
+    return true;
+}
+
+void MemoEditor::Image1Click() {
+    if (askEditorColor())
+        editmode();
+}
+
+void MemoEditor::Color1Click() { askEditorColor(); }
 
 void MemoEditor::Button3Click() {
     editmode();

@@ -14,6 +14,8 @@ namespace brimble {
 struct Database;
 class MemoListModel;
 class Platform;
+class FormatBar;
+class SwatchStrip;
 class TDBCtrlGrid;
 class TDBNavigator;
 class TDBRichEdit;
@@ -27,6 +29,8 @@ struct MemoEditorHosts {
     QWidget* panel1 = nullptr; // the bottom bar
     QWidget* panel3 = nullptr; // the whole editor side
     QWidget* panel4 = nullptr; // the date row
+    QWidget* toolBar2 = nullptr; // above the editor: the style toolbar
+    QWidget* panel7 = nullptr;   // right of the editor: the memo colours
 };
 
 // The memo list, its navigator, the editor's date, time and "Repeat" controls, the lower
@@ -71,7 +75,16 @@ public:
     void setSelectionColor(quint32 bgr);
     quint32 selectionColor() const;
 
+    // The caret or the selection moved: editing may begin, the style toolbar follows.
+    void memo1SelectionChange();
+    // Memo colour from swatch `i` (0 for S1 ... 9 for s10), pressed with any button.
+    void swatchMouseDown(int i);
+    void Image1Click(); // custom memo colour, begins editing
+    void Color1Click(); // custom memo colour from the context menu, does not
+
     bool newmemo() const { return newmemo_; }
+    FormatBar* formatBar() const { return formatBar_; }
+    SwatchStrip* swatches() const { return swatches_; }
 
     TDBCtrlGrid* DBCtrlGrid1() const { return grid_; }
     TDBNavigator* DBNavigator1() const { return navigator_; }
@@ -100,6 +113,9 @@ private:
     void buildBottomBar();
     void buildEditor();
     void buildDateRow();
+    void buildFormatting();
+    // Asks for a memo colour, starting from the editor's; false when cancelled.
+    bool askEditorColor();
     void connectHandlers();
     void setCommands(bool create, bool remove, bool save);
     void setDateRowEnabled(bool on);
@@ -125,6 +141,8 @@ private:
     QPushButton* button3_ = nullptr;
     QCheckBox* cb1_ = nullptr;
     QToolBar* toolBar1_ = nullptr;
+    FormatBar* formatBar_ = nullptr;
+    SwatchStrip* swatches_ = nullptr;
     QToolButton *tb1_ = nullptr, *tb2_ = nullptr, *tb3_ = nullptr, *tb6_ = nullptr,
                 *tb4_ = nullptr, *tb8_ = nullptr, *tb7_ = nullptr, *tb9_ = nullptr;
 };

@@ -3,10 +3,12 @@
 #include "controls/richedit/dbrichedit.h"
 #include "controls/spinedit/timespinedit.h"
 #include "editor/datepicker.h"
+#include "editor/formatbar.h"
 #include "editor/memoeditor.h"
 #include "editor/memolist.h"
 #include "editor/memolistmodel.h"
 #include "editor/navigator.h"
+#include "editor/swatches.h"
 #include "rtf/rtf.h"
 #include "store/database.h"
 #include "store/datetime.h"
@@ -76,9 +78,17 @@ protected:
         hosts.panel3 = new QWidget(window.get());
         auto* side = new QVBoxLayout(hosts.panel3);
         side->setContentsMargins(0, 0, 0, 0);
+        hosts.toolBar2 = new QWidget(hosts.panel3);
+        hosts.toolBar2->setFixedHeight(30);
+        side->addWidget(hosts.toolBar2);
+        auto* middle = new QHBoxLayout;
+        side->addLayout(middle, 1);
         hosts.editor = new QWidget(hosts.panel3);
         new QVBoxLayout(hosts.editor);
-        side->addWidget(hosts.editor, 1);
+        middle->addWidget(hosts.editor, 1);
+        hosts.panel7 = new QWidget(hosts.panel3);
+        hosts.panel7->setFixedWidth(20);
+        middle->addWidget(hosts.panel7);
         hosts.panel4 = new QWidget(hosts.panel3);
         hosts.panel4->setFixedHeight(41);
         side->addWidget(hosts.panel4);

@@ -1,0 +1,185 @@
+#include "editor/formatbar.h"
+
+#include "controls/richedit/charattrs.h"
+#include "controls/richedit/richedit.h"
+#include "editor/toolpictures.h"
+#include "platform/platform.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QToolBar>
+#include <QToolButton>
+#include <climits>
+
+namespace brimble {
+
+SizeBox::SizeBox(Platform& platform, QWidget* parent) : QSpinBox(parent), platform_(platform) {
+    setRange(INT_MIN, INT_MAX);
+    setSingleStep(1);
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    setKeyboardTracking(true);
+}
+
+bool SizeBox::accepts(QChar c) const {
+    return c.isDigit() || c == u'+' || c == u'-' || c == locale().decimalPoint().front();
+}
+
+void SizeBox::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    const QString t = e->text();
+    const bool printable = !t.isEmpty() && t.front().isPrint() &&
+                           !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (enter || (printable && !accepts(t.front()))) {
+        platform_.beep();
+        e->accept();
+        return;
+    }
+    QSpinBox::keyPressEvent(e);
+}
+
+QValidator::State SizeBox::validate(QString& input, int&) const {
+    for (QChar c : input)
+        if (!accepts(c))
+            return QValidator::Invalid;
+    return QValidator::Acceptable;
+}
+
+int SizeBox::valueFromText(const QString& text) const {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    return ok ? v : 0;
+}
+
+void SizeBox::fixup(QString&) const {}
+
+int SizeBox::textValue() const { return valueFromText(lineEdit()->text()); }
+
+namespace {
+
+QToolButton* button(QToolBar* bar, const char* name, const char* picture, bool check) {
+    auto* b = new QToolButton(bar);
+    b->setObjectName(QLatin1String(name));
+    b->setIcon(toolPicture(QLatin1String(picture)));
+    b->setIconSize(QSize(16, 16));
+    b->setFixedSize(23, 22);
+    b->setAutoRaise(true);
+    b->setCheckable(check);
+    bar->addWidget(b);
+    return b;
+}
+
+void addGap(QToolBar* bar, int width) {
+    auto* gap = new QWidget(bar);
+    gap->setFixedWidth(width);
+    bar->addWidget(gap);
+}
+
+} // namespace
+
+FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
+                     MemoEditor::Guard guard)
+    : QObject(host), editor_(editor), platform_(platform), guard_(std::move(guard)) {
+    bar_ = new QToolBar(host);
+    bar_->setObjectName(QStringLiteral("ToolBar2"));
+    bar_->setMovable(false);
+    bar_->setFloatable(false);
+    bar_->setIconSize(QSize(16, 16));
+    bar_->setContentsMargins(0, 0, 0, 0);
+    bar_->layout()->setSpacing(0);
+    bar_->layout()->setContentsMargins(0, 0, 0, 0);
+    bar_->setGeometry(0, 0, 420, 30);
+    tb10_ = button(bar_, "ToolButton10", "italic", true);
+    tb11_ = button(bar_, "ToolButton11", "underline", true);
+    tb12_ = button(bar_, "ToolButton12", "bold", true);
+    addGap(bar_, 8);
+    se_ = new SizeBox(platform_, bar_);
+    se_->setObjectName(QStringLiteral("SE"));
+    se_->setAccessibleName(QStringLiteral("Font size"));
+    se_->setFixedWidth(41);
+    bar_->addWidget(se_);
+    addGap(bar_, 14);
+    tb13_ = button(bar_, "ToolButton13", "alignleft", true);
+    tb14_ = button(bar_, "ToolButton14", "aligncenter", true);
+    tb15_ = button(bar_, "ToolButton15", "alignright", true);
+
+    auto wire = [this](QToolButton* b, void (FormatBar::*handler)()) {
+        connect(b, &QToolButton::clicked, this,
+                [this, handler] { guard_([&] { (this->*handler)(); }); });
+    };
+    wire(tb10_, &FormatBar::ToolButton10Click);
+    wire(tb11_, &FormatBar::ToolButton11Click);
+    wire(tb12_, &FormatBar::ToolButton12Click);
+    wire(tb13_, &FormatBar::ToolButton13Click);
+    wire(tb14_, &FormatBar::ToolButton14Click);
+    wire(tb15_, &FormatBar::ToolButton15Click);
+    // The box's own signal: it also tells of steps and of values set from the selection.
+    connect(se_, &QSpinBox::textChanged, this,
+            [this] { guard_([this] { SEChange(); }); });
+    se_->installEventFilter(this);
+}
+
+FormatBar::~FormatBar() {
+    se_->removeEventFilter(this);
+    delete bar_;
+}
+
+bool FormatBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == se_) {
+        if (event->type() == QEvent::FocusIn)
+            SEEnter();
+        else if (event->type() == QEvent::FocusOut)
+            SEExit();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FormatBar::follow() {
+    dialogFont_ = QFont(editor_.faceName());
+    dialogFont_.setPointSize(std::max(1, editor_.size()));
+    const int st = editor_.style();
+    dialogFont_.setBold(st & charattr::kBold);
+    dialogFont_.setItalic(st & charattr::kItalic);
+    dialogFont_.setUnderline(st & charattr::kUnderline);
+    dialogFont_.setStrikeOut(st & charattr::kStrikeOut);
+    dialogCharset_ = editor_.charset();
+    dialogColor_ = editor_.textColor();
+
+    se_->setValue(editor_.size());
+    tb12_->setChecked(st & charattr::kBold);
+    tb10_->setChecked(st & charattr::kItalic);
+    tb11_->setChecked(st & charattr::kUnderline);
+    const int a = editor_.paraAlignment();
+    tb13_->setChecked(a == 0);
+    tb14_->setChecked(a == 2);
+    tb15_->setChecked(a == 1);
+}
+
+void FormatBar::toggleStyle(QToolButton* b, int bit) {
+    const int st = editor_.style();
+    editor_.setStyle(b->isChecked() ? st | bit : st & ~bit);
+}
+
+void FormatBar::ToolButton10Click() { toggleStyle(tb10_, charattr::kItalic); }
+void FormatBar::ToolButton11Click() { toggleStyle(tb11_, charattr::kUnderline); }
+void FormatBar::ToolButton12Click() { toggleStyle(tb12_, charattr::kBold); }
+
+void FormatBar::align(int alignment, QToolButton* raise1, QToolButton* raise2) {
+    editor_.setParaAlignment(alignment);
+    raise1->setChecked(false);
+    raise2->setChecked(false);
+}
+
+void FormatBar::ToolButton13Click() { align(0, tb14_, tb15_); }
+void FormatBar::ToolButton14Click() { align(2, tb13_, tb15_); }
+void FormatBar::ToolButton15Click() { align(1, tb13_, tb14_); }
+
+void FormatBar::SEChange() {
+    if (sefocus_)
+        editor_.setSize(se_->textValue());
+}
+
+} // namespace brimble

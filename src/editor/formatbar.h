@@ -1,0 +1,94 @@
+#pragma once
+
+#include "editor/memoeditor.h"
+
+#include <QFont>
+#include <QObject>
+#include <QSpinBox>
+
+class QToolBar;
+class QToolButton;
+
+namespace brimble {
+
+class Platform;
+class TRichEdit;
+
+// The font size box: whole points, no limits. Of the printable keys it takes only digits,
+// the signs and the decimal separator, and it refuses Enter; a refused key beeps. Text that
+// is no integer counts as 0.
+class SizeBox : public QSpinBox {
+    Q_OBJECT
+public:
+    SizeBox(Platform& platform, QWidget* parent);
+    // The text read as an integer, 0 when it is none.
+    int textValue() const;
+    QLineEdit* edit() const { return lineEdit(); }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    QValidator::State validate(QString& input, int& pos) const override;
+    int valueFromText(const QString& text) const override;
+    void fixup(QString& input) const override;
+
+private:
+    bool accepts(QChar c) const;
+    Platform& platform_;
+};
+
+// The style toolbar above the editor: italic, underline, bold, the size box and the three
+// alignments, kept in step with the editor's selection.
+class FormatBar : public QObject {
+    Q_OBJECT
+public:
+    FormatBar(TRichEdit& editor, Platform& platform, QWidget* host, MemoEditor::Guard guard);
+    ~FormatBar() override;
+
+    // Shows the selection's attributes on the buttons, the size box and the font dialog's font.
+    void follow();
+
+    void ToolButton10Click(); // italic
+    void ToolButton11Click(); // underline
+    void ToolButton12Click(); // bold
+    void ToolButton13Click(); // left
+    void ToolButton14Click(); // centre
+    void ToolButton15Click(); // right
+    void SEEnter() { sefocus_ = true; }
+    void SEExit() { sefocus_ = false; }
+    void SEChange();
+
+    bool sefocus() const { return sefocus_; }
+    // What the font dialog opens on: the selection's font at the last sync.
+    const QFont& dialogFont() const { return dialogFont_; }
+
+    QToolBar* ToolBar2() const { return bar_; }
+    QToolButton* ToolButton10() const { return tb10_; }
+    QToolButton* ToolButton11() const { return tb11_; }
+    QToolButton* ToolButton12() const { return tb12_; }
+    QToolButton* ToolButton13() const { return tb13_; }
+    QToolButton* ToolButton14() const { return tb14_; }
+    QToolButton* ToolButton15() const { return tb15_; }
+    SizeBox* SE() const { return se_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void toggleStyle(QToolButton* button, int bit);
+    void align(int alignment, QToolButton* raise1, QToolButton* raise2);
+
+    TRichEdit& editor_;
+    Platform& platform_;
+    MemoEditor::Guard guard_;
+    bool sefocus_ = false;
+    QFont dialogFont_;
+    int dialogCharset_ = 0;
+    quint32 dialogColor_ = 0;
+
+    QToolBar* bar_ = nullptr;
+    QToolButton *tb10_ = nullptr, *tb11_ = nullptr, *tb12_ = nullptr, *tb13_ = nullptr,
+                *tb14_ = nullptr, *tb15_ = nullptr;
+    SizeBox* se_ = nullptr;
+};
+
+} // namespace brimble
