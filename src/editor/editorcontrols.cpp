@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QLayout>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -94,6 +95,23 @@ void MemoEditor::buildDateRow() {
 void MemoEditor::buildFormatting() {
     formatBar_ = new FormatBar(*memo1_, platform_, hosts_.toolBar2, guard_);
     swatches_ = new SwatchStrip(hosts_.panel7);
+
+    popupMenu2_ = new QMenu(memo1_);
+    popupMenu2_->setObjectName(QStringLiteral("PopupMenu2"));
+    auto item = [this](const char* name, const QString& caption, std::function<void()> handler) {
+        QAction* a = popupMenu2_->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, [this, handler] { run(handler); });
+    };
+    item("Font1", QStringLiteral("Font Type"), [this] { formatBar_->ToolButton18Click(); });
+    item("FontColor1", QStringLiteral("Font Color"), [this] { formatBar_->ToolButton17Click(); });
+    item("FontBGColor1", QStringLiteral("Font BG Color"),
+         [this] { formatBar_->ToolButton19Click(); });
+    item("Color1", QStringLiteral("Memo Color"), [this] { Color1Click(); });
+    item("SelectAll1", QStringLiteral("Select All"), [this] { memo1_->selectAll(); });
+    item("Copy1", QStringLiteral("Copy 2 Clipboard"), [this] { memo1_->copy(); });
+    item("Paste1", QStringLiteral("Paste Clipboard"), [this] { memo1_->paste(); });
+    item("Print1", QStringLiteral("Print"), [this] { Print1Click(); });
 }
 
 void MemoEditor::connectHandlers() {
@@ -101,7 +119,11 @@ void MemoEditor::connectHandlers() {
             [this] { run([this] { memo1SelectionChange(); }); });
     connect(swatches_, &SwatchStrip::swatchPressed, this,
             [this](int i) { run([this, i] { swatchMouseDown(i); }); });
-    connect(swatches_, &SwatchStrip::customClicked, this, [this] { run([this] { Image1Click(); }); });
+    connect(swatches_, &SwatchStrip::customClicked, this,
+            [this] { run([this] { Image1Click(); }); });
+    connect(memo1_, &TRichEdit::mouseDown, this, [this](Qt::MouseButton button) {
+        run([this, button] { memo1MouseDown(button); });
+    });
     connect(grid_, &TDBCtrlGrid::clicked2, this, [this] { run([this] { DBCtrlGrid1Click(); }); });
     connect(grid_, &TDBCtrlGrid::keyReleased, this,
             [this] { run([this] { DBCtrlGrid1KeyUp(); }); });

@@ -2,6 +2,7 @@
 
 #include "controls/richedit/charattrs.h"
 #include "controls/richedit/richedit.h"
+#include "controls/richedit/shellrun.h"
 #include "editor/toolpictures.h"
 #include "platform/platform.h"
 
@@ -10,6 +11,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <climits>
@@ -60,8 +62,11 @@ int SizeBox::textValue() const { return valueFromText(lineEdit()->text()); }
 
 namespace {
 
-QToolButton* button(QToolBar* bar, const char* name, const char* picture, bool check) {
+QToolButton* button(QToolBar* bar, const char* name, const char* picture, bool check,
+                    const QString& hint = {}) {
     auto* b = new QToolButton(bar);
+    b->setToolTip(hint);
+    b->setAccessibleName(hint.isEmpty() ? QLatin1String(name) : hint);
     b->setObjectName(QLatin1String(name));
     b->setIcon(toolPicture(QLatin1String(picture)));
     b->setIconSize(QSize(16, 16));
@@ -105,6 +110,12 @@ FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
     tb13_ = button(bar_, "ToolButton13", "alignleft", true);
     tb14_ = button(bar_, "ToolButton14", "aligncenter", true);
     tb15_ = button(bar_, "ToolButton15", "alignright", true);
+    addGap(bar_, 15);
+    tb16_ = button(bar_, "ToolButton16", "charmap", false, QStringLiteral("Insert Character Map"));
+    tb17_ = button(bar_, "ToolButton17", "fontcolor", false, QStringLiteral("Font Color"));
+    tb18_ = button(bar_, "ToolButton18", "font", false, QStringLiteral("Font"));
+    tb19_ = button(bar_, "ToolButton19", "fontbg", false, QStringLiteral("Font bg color"));
+    tb26_ = button(bar_, "ToolButton26", "print", false, QStringLiteral("Print Memo"));
 
     auto wire = [this](QToolButton* b, void (FormatBar::*handler)()) {
         connect(b, &QToolButton::clicked, this,
@@ -116,6 +127,11 @@ FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
     wire(tb13_, &FormatBar::ToolButton13Click);
     wire(tb14_, &FormatBar::ToolButton14Click);
     wire(tb15_, &FormatBar::ToolButton15Click);
+    wire(tb16_, &FormatBar::ToolButton16Click);
+    wire(tb17_, &FormatBar::ToolButton17Click);
+    wire(tb18_, &FormatBar::ToolButton18Click);
+    wire(tb19_, &FormatBar::ToolButton19Click);
+    wire(tb26_, &FormatBar::ToolButton26Click);
     // The box's own signal: it also tells of steps and of values set from the selection.
     connect(se_, &QSpinBox::textChanged, this,
             [this] { guard_([this] { SEChange(); }); });
@@ -181,5 +197,53 @@ void FormatBar::SEChange() {
     if (sefocus_)
         editor_.setSize(se_->textValue());
 }
+
+void FormatBar::ToolButton16Click() {
+    shellrun(platform_, QStringLiteral("charmap.exe"), {}, {}, kShowNormalActivate);
+}
+
+void FormatBar::ToolButton17Click() {
+    // Automatic text shows as the window-text colour; confirming makes that colour explicit.
+    const auto chosen = platform_.chooseColor(charattr::fromColorRef(editor_.textColor()));
+    if (chosen)
+        editor_.setTextColor(charattr::colorRef(*chosen));
+}
+
+void FormatBar::ToolButton19Click() {
+    const auto chosen = platform_.chooseColor(charattr::fromColorRef(editor_.backColor()));
+    if (chosen)
+        editor_.setBackColor(charattr::colorRef(*chosen));
+}
+
+void FormatBar::ToolButton18Click() {
+    const auto chosen = platform_.chooseFont(dialogFont_);
+    if (!chosen)
+        return;
+    const QFont& f = *chosen;
+    const double points = f.pointSizeF() > 0 ? f.pointSizeF() : dialogFont_.pointSizeF();
+    editor_.setSize(int(points));
+    // The dialog keeps no character set or colour of its own: those of the last sync.
+    editor_.setCharset(dialogCharset_);
+    editor_.setTextColor(dialogColor_);
+    editor_.setFaceName(f.family());
+    int bits = 0;
+    if (f.bold())
+        bits |= charattr::kBold;
+    if (f.italic())
+        bits |= charattr::kItalic;
+    if (f.underline())
+        bits |= charattr::kUnderline;
+    if (f.strikeOut())
+        bits |= charattr::kStrikeOut;
+    editor_.setStyle(bits);
+}
+
+void FormatBar::print(const QString& text) {
+    QTextDocument page;
+    page.setPlainText(text);
+    platform_.printDocument(page); // the printing layer reports its own failures
+}
+
+void FormatBar::ToolButton26Click() { print(editor_.lines().join(QStringLiteral("\r\n"))); }
 
 } // namespace brimble

@@ -36,8 +36,9 @@ private:
     Platform& platform_;
 };
 
-// The style toolbar above the editor: italic, underline, bold, the size box and the three
-// alignments, kept in step with the editor's selection.
+// The style toolbar above the editor: italic, underline, bold, the size box, the three
+// alignments, character map, text colour, font, text background and print, kept in step
+// with the editor's selection.
 class FormatBar : public QObject {
     Q_OBJECT
 public:
@@ -56,6 +57,13 @@ public:
     void SEEnter() { sefocus_ = true; }
     void SEExit() { sefocus_ = false; }
     void SEChange();
+    void ToolButton16Click(); // character map
+    void ToolButton17Click(); // text colour
+    void ToolButton18Click(); // font
+    void ToolButton19Click(); // text background
+    void ToolButton26Click(); // print
+    // Prints `text` as one run on a page of the printer the user picks.
+    void print(const QString& text);
 
     bool sefocus() const { return sefocus_; }
     // What the font dialog opens on: the selection's font at the last sync.
@@ -69,6 +77,11 @@ public:
     QToolButton* ToolButton14() const { return tb14_; }
     QToolButton* ToolButton15() const { return tb15_; }
     SizeBox* SE() const { return se_; }
+    QToolButton* ToolButton16() const { return tb16_; }
+    QToolButton* ToolButton17() const { return tb17_; }
+    QToolButton* ToolButton18() const { return tb18_; }
+    QToolButton* ToolButton19() const { return tb19_; }
+    QToolButton* ToolButton26() const { return tb26_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -87,7 +100,8 @@ private:
 
     QToolBar* bar_ = nullptr;
     QToolButton *tb10_ = nullptr, *tb11_ = nullptr, *tb12_ = nullptr, *tb13_ = nullptr,
-                *tb14_ = nullptr, *tb15_ = nullptr;
+                *tb14_ = nullptr, *tb15_ = nullptr, *tb16_ = nullptr, *tb17_ = nullptr,
+                *tb18_ = nullptr, *tb19_ = nullptr, *tb26_ = nullptr;
     SizeBox* se_ = nullptr;
 };
 

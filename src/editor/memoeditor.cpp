@@ -14,7 +14,9 @@
 #include "store/datetime.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QFocusEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -62,6 +64,7 @@ MemoEditor::~MemoEditor() {
     for (QObject* o : std::initializer_list<QObject*>{memo1_, dtp1_, cb1_, spt_})
         if (o)
             o->removeEventFilter(this);
+    delete popupMenu2_;
     delete formatBar_;
     delete swatches_;
     for (QWidget* w : std::initializer_list<QWidget*>{grid_, navigator_, toolBar1_, memo1_, dtp1_,
@@ -160,6 +163,13 @@ void MemoEditor::Image1Click() {
 }
 
 void MemoEditor::Color1Click() { askEditorColor(); }
+
+void MemoEditor::memo1MouseDown(Qt::MouseButton button) {
+    if (button == Qt::RightButton)
+        popupMenu2_->popup(QCursor::pos());
+}
+
+void MemoEditor::Print1Click() { formatBar_->print(memo1_->text()); }
 
 void MemoEditor::Button3Click() {
     editmode();

@@ -4,6 +4,7 @@
 #include <functional>
 
 class QCheckBox;
+class QMenu;
 class QPushButton;
 class QToolBar;
 class QToolButton;
@@ -81,10 +82,14 @@ public:
     void swatchMouseDown(int i);
     void Image1Click(); // custom memo colour, begins editing
     void Color1Click(); // custom memo colour from the context menu, does not
+    // A right press in the editor opens its context menu at the pointer.
+    void memo1MouseDown(Qt::MouseButton button);
+    void Print1Click();
 
     bool newmemo() const { return newmemo_; }
     FormatBar* formatBar() const { return formatBar_; }
     SwatchStrip* swatches() const { return swatches_; }
+    QMenu* PopupMenu2() const { return popupMenu2_; }
 
     TDBCtrlGrid* DBCtrlGrid1() const { return grid_; }
     TDBNavigator* DBNavigator1() const { return navigator_; }
@@ -143,6 +148,7 @@ private:
     QToolBar* toolBar1_ = nullptr;
     FormatBar* formatBar_ = nullptr;
     SwatchStrip* swatches_ = nullptr;
+    QMenu* popupMenu2_ = nullptr;
     QToolButton *tb1_ = nullptr, *tb2_ = nullptr, *tb3_ = nullptr, *tb6_ = nullptr,
                 *tb4_ = nullptr, *tb8_ = nullptr, *tb7_ = nullptr, *tb9_ = nullptr;
 };

@@ -3,7 +3,10 @@
 
 #include "controls/richedit/charattrs.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QPalette>
 #include <QLineEdit>
 #include <QTextCursor>
 #include <QToolBar>
@@ -220,6 +223,107 @@ TEST_F(Formatting, SizeBoxAppliesEachKeystrokeOnlyWhileFocusedAndRefusesLettersW
     select(m, 6, 8);
     EXPECT_EQ(m->size(), 12);
     EXPECT_EQ(se->value(), 12);
+}
+
+TEST_F(Formatting, TextColourAndBackgroundDialogsMakeTheChosenColourExplicitAndCancelKeepsIt) {
+    addMemo(days(2026, 12, 24), kStyled);
+    start();
+    FormatBar* bar = editor->formatBar();
+    TRichEdit* m = editor->memo1();
+    select(m, 0, 5);
+    ASSERT_EQ(m->textColor(), charattr::kWindowText);
+    ASSERT_EQ(m->backColor(), charattr::kWindow);
+    const QColor text = QApplication::palette().color(QPalette::Text);
+    const QColor base = QApplication::palette().color(QPalette::Base);
+
+    platform.colorAnswers.push_back(std::nullopt);
+    bar->ToolButton17()->click();
+    EXPECT_EQ(platform.colorsAsked.last(), text);
+    EXPECT_EQ(m->textColor(), charattr::kWindowText);
+    EXPECT_EQ(db.BM.state(), ViewState::Browse);
+
+    // Confirming the preset gives the text that colour as its own.
+    platform.colorAnswers.push_back(text);
+    bar->ToolButton17()->click();
+    EXPECT_EQ(m->textColor(), charattr::colorRef(text));
+    EXPECT_EQ(db.BM.state(), ViewState::Edit);
+
+    platform.colorAnswers.push_back(QColor(255, 255, 255));
+    bar->ToolButton19()->click();
+    EXPECT_EQ(platform.colorsAsked.last(), base);
+    EXPECT_EQ(m->backColor(), 0x00FFFFFFu);
+    // Only the text colour and the background changed.
+    EXPECT_EQ(m->size(), 12);
+    EXPECT_EQ(m->style(), 0);
+    select(m, 7, 10);
+    EXPECT_EQ(m->textColor(), charattr::kWindowText);
+    EXPECT_EQ(m->backColor(), charattr::kWindow);
+}
+
+TEST_F(Formatting, FontDialogOpensOnTheSelectionsFontAndAppliesItsChoice) {
+    addMemo(days(2026, 12, 24), kStyled);
+    start();
+    FormatBar* bar = editor->formatBar();
+    TRichEdit* m = editor->memo1();
+    select(m, 7, 10);
+    platform.fontAnswers.push_back(std::nullopt);
+    bar->ToolButton18()->click();
+    ASSERT_EQ(platform.fontsAsked.size(), 1);
+    EXPECT_EQ(platform.fontsAsked[0].family(), "Arial");
+    EXPECT_EQ(platform.fontsAsked[0].pointSize(), 12);
+    EXPECT_TRUE(platform.fontsAsked[0].bold() && platform.fontsAsked[0].italic());
+    EXPECT_EQ(m->style(), charattr::kBold | charattr::kItalic);
+    EXPECT_EQ(db.BM.state(), ViewState::Browse);
+
+    QFont chosen(QStringLiteral("Courier New"));
+    chosen.setPointSize(20);
+    chosen.setUnderline(true);
+    platform.fontAnswers.push_back(chosen);
+    bar->ToolButton18()->click();
+    EXPECT_EQ(m->faceName(), "Courier New");
+    EXPECT_EQ(m->size(), 20);
+    EXPECT_EQ(m->style(), charattr::kUnderline);
+    EXPECT_EQ(m->textColor(), charattr::kWindowText); // still automatic
+    EXPECT_EQ(db.BM.state(), ViewState::Edit);
+    // The context menu's "Font Type" opens the same dialog on the new font.
+    platform.fontAnswers.push_back(std::nullopt);
+    m->moveCursor(QTextCursor::Right);
+    editor->PopupMenu2()->actions()[0]->trigger();
+    EXPECT_EQ(platform.fontsAsked.last().family(), "Courier New");
+}
+
+TEST_F(Formatting, CharacterMapPrintAndTheContextMenu) {
+    addMemo(days(2026, 12, 24), "{\\rtf1 one\\par two}");
+    start();
+    FormatBar* bar = editor->formatBar();
+    TRichEdit* m = editor->memo1();
+    EXPECT_EQ(bar->ToolButton16()->toolTip(), "Insert Character Map");
+    bar->ToolButton16()->click();
+    EXPECT_EQ(platform.charmapStarts, 1);
+    bar->ToolButton26()->click();
+    ASSERT_EQ(platform.printed.size(), 1);
+    EXPECT_EQ(platform.printed[0].remove('\r'), "one\ntwo");
+
+    QStringList captions;
+    for (QAction* a : editor->PopupMenu2()->actions())
+        captions << a->text();
+    EXPECT_EQ(captions, QStringList({"Font Type", "Font Color", "Font BG Color", "Memo Color",
+                                     "Select All", "Copy 2 Clipboard", "Paste Clipboard",
+                                     "Print"}));
+    // A left press does nothing here, a right press opens the menu.
+    QTest::mousePress(m->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    QTest::mouseRelease(m->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_FALSE(editor->PopupMenu2()->isVisible());
+    QTest::mousePress(m->viewport(), Qt::RightButton, {}, QPoint(20, 5));
+    EXPECT_TRUE(editor->PopupMenu2()->isVisible());
+    editor->PopupMenu2()->close();
+
+    editor->PopupMenu2()->actions()[4]->trigger(); // Select All
+    EXPECT_EQ(m->textCursor().selectedText().size(), m->toPlainText().size());
+    editor->PopupMenu2()->actions()[7]->trigger(); // Print
+    ASSERT_EQ(platform.printed.size(), 2);
+    EXPECT_EQ(platform.printed[1].remove('\r'), "one\ntwo");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
 } // namespace
