@@ -315,7 +315,12 @@ void TForm1::popupsClick() {
 
 void TForm1::gridchange2() { editor_->gridchange2(); }
 
-void TForm1::setEditorColor(int bgr) { editor_->setEditorColor(quint32(bgr)); }
+void TForm1::setEditorColor(int bgr) {
+    // Called when the list's view was re-opened under the editor ("Open Brimble", closing the
+    // pop-ups): the editor shows the current memo's colour, and its date row follows.
+    editor_->setEditorColor(quint32(bgr));
+    editor_->showCurrentDateRow();
+}
 
 void TForm1::setListSelectionColor(quint32 bgr) { editor_->DBCtrlGrid1()->setSelectionColor(bgr); }
 

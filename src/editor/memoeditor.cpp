@@ -131,6 +131,14 @@ void MemoEditor::gridchange2() {
     cb1_->setChecked(bm.boolValue(kRepeated));
 }
 
+void MemoEditor::showCurrentDateRow() {
+    View& bm = db_.BM;
+    if (!hasMemo(bm) || bm.editing())
+        return;
+    showDateTime(bm.dateValue(kDatetime));
+    cb1_->setChecked(bm.boolValue(kRepeated));
+}
+
 void MemoEditor::editmode() {
     setCommands(false, false, true);
     View& bm = db_.BM;

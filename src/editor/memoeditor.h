@@ -72,6 +72,10 @@ public:
     void FormActivate();
 
     void setEditorColor(quint32 bgr);
+    // Date, time and "Repeat" from the current memo, after the list's view moved under the
+    // editor (re-opened on its first row): "Save changes" then never writes another memo's
+    // date, or the picker's own default, into this one.
+    void showCurrentDateRow();
     quint32 editorColor() const;
     void setSelectionColor(quint32 bgr);
     quint32 selectionColor() const;

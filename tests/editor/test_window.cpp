@@ -4,6 +4,7 @@
 #include "controls/richedit/dbrichedit.h"
 #include "controls/spinedit/timespinedit.h"
 #include "editor/memoeditor.h"
+#include "editor/datepicker.h"
 #include "editor/memolist.h"
 #include "reminders/popups.h"
 #include "reminders/scheduler.h"
@@ -96,6 +97,26 @@ TEST_F(Window, TypedTextSurvivesCloseAllMinimizeAndExit) {
     type(" three");
     f.close(); // exit
     EXPECT_EQ(storedText(file), "one two three");
+}
+
+// Opening the window re-reads the list on its first memo: the date row must show that memo,
+// or typing and saving would write the picker's default date into it.
+TEST_F(Window, OpeningShowsTheCurrentMemosDateSoSavingKeepsIt) {
+    addMemo(0x00FFFFFF); // due 46000.5: 9 December 2025, 12:00
+    TForm1& f = start();
+    f.openFromTray();
+    f.FormActivate();
+    EXPECT_EQ(f.editor().DTP1()->date(), QDate(2025, 12, 9));
+    EXPECT_DOUBLE_EQ(f.editor().SPT()->Value(), 0.5);
+    f.editor().memo1()->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(f.editor().memo1(), "x");
+    f.editor().ToolButton3()->click(); // "Save changes"
+    Connection c;
+    c.setConnectionString(file.connectionString());
+    c.open();
+    View v(c, "bm", "check");
+    v.open();
+    EXPECT_DOUBLE_EQ(v.dateValue("datetime"), 46000.5);
 }
 
 TEST_F(Window, TheHostsHoldTheListTheEditorAndTheBars) {
