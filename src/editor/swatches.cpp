@@ -68,8 +68,9 @@ bool SwatchStrip::eventFilter(QObject* watched, QEvent* event) {
                              std::max(0, host->height() - kCount * kSwatchHeight));
         for (QWidget* s : swatches_)
             s->resize(host->width(), kSwatchHeight);
-    } else if (watched == image1_) {
-        auto* me = static_cast<QMouseEvent*>(event);
+    } else if (watched == image1_ && (event->type() == QEvent::MouseButtonPress ||
+                                      event->type() == QEvent::MouseButtonRelease)) {
+        const auto* me = static_cast<QMouseEvent*>(event); // only mouse events get here
         if (event->type() == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
             imagePressed_ = true;
         } else if (event->type() == QEvent::MouseButtonRelease && imagePressed_ &&
