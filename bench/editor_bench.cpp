@@ -60,8 +60,11 @@ struct Fixture {
             row->addWidget(*w = new QWidget(&window));
         new QVBoxLayout(hosts.list);
         auto* side = new QVBoxLayout(hosts.panel3);
-        for (QWidget** w : {&hosts.editor, &hosts.panel4, &hosts.panel1})
+        for (QWidget** w : {&hosts.toolBar2, &hosts.editor, &hosts.panel7, &hosts.panel4,
+                            &hosts.panel1})
             side->addWidget(*w = new QWidget(hosts.panel3));
+        hosts.toolBar2->setFixedHeight(30);
+        hosts.panel7->setFixedSize(20, 300);
         new QVBoxLayout(hosts.editor);
         editor = std::make_unique<MemoEditor>(db, platform, hosts, [](bool) {});
         window.resize(600, 470);
