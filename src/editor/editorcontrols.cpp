@@ -117,6 +117,8 @@ void MemoEditor::buildFormatting() {
 void MemoEditor::connectHandlers() {
     connect(memo1_, &TRichEdit::selectionChange, this,
             [this] { run([this] { memo1SelectionChange(); }); });
+    // A memo loaded into the editor switches no button; the style toolbar shows its format.
+    connect(memo1_, &TRichEdit::loaded, this, [this] { formatBar_->follow(); });
     connect(swatches_, &SwatchStrip::swatchPressed, this,
             [this](int i) { run([this, i] { swatchMouseDown(i); }); });
     connect(swatches_, &SwatchStrip::customClicked, this,

@@ -106,6 +106,7 @@ void TDBCtrlGrid::moveCursor(int row) {
 }
 
 void TDBCtrlGrid::keyPressEvent(QKeyEvent* e) {
+    keysDown_.insert(e->key());
     const int count = model_.rowCount();
     const int cur = model_.currentRow();
     int target = -1;
@@ -128,9 +129,15 @@ void TDBCtrlGrid::keyPressEvent(QKeyEvent* e) {
 
 void TDBCtrlGrid::keyReleaseEvent(QKeyEvent* e) {
     e->accept();
-    // One report per key, not one per auto-repeat.
-    if (!e->isAutoRepeat())
+    // One report per key, not one per auto-repeat; and only for a key pressed here: the
+    // release of the Enter that chose "Open Brimble" in the tray menu lands in the list.
+    if (!e->isAutoRepeat() && keysDown_.remove(e->key()))
         emit keyReleased();
+}
+
+void TDBCtrlGrid::focusOutEvent(QFocusEvent* e) {
+    keysDown_.clear(); // released elsewhere
+    QListView::focusOutEvent(e);
 }
 
 void TDBCtrlGrid::mousePressEvent(QMouseEvent* e) {

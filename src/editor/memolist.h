@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QListView>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <functional>
 
@@ -67,6 +68,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
@@ -81,6 +83,7 @@ private:
     Guard guard_;
     int width_ = kWidth;
     bool pressed_ = false;
+    QSet<int> keysDown_;
 };
 
 } // namespace brimble

@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 using namespace brimble;
 
@@ -38,7 +39,7 @@ protected:
         form.reset();
         ErrorBoundary::install(nullptr);
     }
-    void addMemo(int bgcolor) {
+    void addMemo(int bgcolor, const QString& memo = {}) {
         Connection c;
         c.setConnectionString(file.connectionString());
         c.open();
@@ -47,6 +48,8 @@ protected:
         v.append();
         v.setValue("datetime", 46000.5);
         v.setValue("bgcolor", bgcolor);
+        if (!memo.isEmpty())
+            v.setValue("memo", memo);
         v.post();
     }
     TForm1& start() {
@@ -97,6 +100,25 @@ TEST_F(Window, TypedTextSurvivesCloseAllMinimizeAndExit) {
     type(" three");
     f.close(); // exit
     EXPECT_EQ(storedText(file), "one two three");
+}
+
+// Only the user's own caret moves switch the commands: a memo loaded into the editor, as
+// every opening and "Close all Popups " does, leaves the window's buttons as built.
+TEST_F(Window, LoadingAMemoIsNoCaretMoveOfTheUsers) {
+    addMemo(0x00FFFFFF, "Some words");
+    TForm1& f = start();
+    MemoEditor& e = f.editor();
+    auto states = [&] {
+        return std::vector<bool>{e.ToolButton1()->isEnabled(), e.ToolButton2()->isEnabled(),
+                                 e.ToolButton3()->isEnabled()};
+    };
+    const std::vector<bool> built{true, false, false};
+    f.openFromTray();
+    EXPECT_EQ(states(), built) << "as opened";
+    e.ToolButton4()->click();
+    EXPECT_EQ(states(), built) << "after Close all Popups";
+    e.memo1()->moveCursor(QTextCursor::End);
+    EXPECT_EQ(states(), (std::vector<bool>{false, false, true})) << "the user's own move";
 }
 
 // Opening the window re-reads the list on its first memo: the date row must show that memo,

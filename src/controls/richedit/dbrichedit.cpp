@@ -30,6 +30,8 @@ void TDBRichEdit::unbind() {
 void TDBRichEdit::load() {
     const bool hasRow = view_ && view_->isOpen() && (view_->editing() || view_->position() >= 0);
     setText(hasRow ? view_->textValue(column_) : QString());
+    // With no row there is nothing to type into: keys would only raise the view's error.
+    setReadOnly(!hasRow);
 }
 
 void TDBRichEdit::recordChanged(View& view) {

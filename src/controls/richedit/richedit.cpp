@@ -68,7 +68,11 @@ public:
         e_->setTextCursor(QTextCursor(e_->document()));
         e_->modified_ = false;
         --e_->loading_;
-        e_->notifySelection(true);
+        // A new document is no move of the user's: the caret is only put back at the start.
+        const QTextCursor c = e_->textCursor();
+        e_->lastAnchor_ = c.anchor();
+        e_->lastPosition_ = c.position();
+        emit e_->loaded();
     }
     LoadScope(const LoadScope&) = delete;
     LoadScope& operator=(const LoadScope&) = delete;

@@ -83,7 +83,10 @@ public:
     void selectLineAt(int viewportY);
 
 signals:
+    // The user moved the caret or changed the selection.
     void selectionChange();
+    // A document was loaded in place of the last one (the caret is back at its start).
+    void loaded();
     void urlClicked(const QString& text, Qt::MouseButton button);
     // Position in the control's own coordinates; sent while the press is being handled.
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& pos);
