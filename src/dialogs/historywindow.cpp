@@ -9,6 +9,7 @@
 #include "store/view.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -39,6 +40,7 @@ TForm3::TForm3(View& history, Guard guard, QWidget* parent)
     viewer_ = new TDBRichEdit(this);
     viewer_->setObjectName(QStringLiteral("DBRichEdit1"));
     viewer_->bind(history, QStringLiteral("memo"));
+    viewer_->installEventFilter(this);
     top->addWidget(viewer_, 1);
 
     auto* bar = new QWidget(this);
@@ -67,7 +69,7 @@ TForm3::TForm3(View& history, Guard guard, QWidget* parent)
     menu_->setObjectName(QStringLiteral("PopupMenu1"));
     selectAll_ = menu_->addAction(QStringLiteral("Select All"));
     selectAll_->setObjectName(QStringLiteral("SelectAll1"));
-    // Named as the users know it; it copies, and Ctrl-X stays the viewer's own cut.
+    // Named as the users know it: Ctrl-X copies here, as the item says (see eventFilter).
     copy_ = menu_->addAction(QStringLiteral("Copy 2 clipboard (Ctrl-X)"));
     copy_->setObjectName(QStringLiteral("Copy2clipboardCtrlX1"));
 
@@ -118,6 +120,17 @@ void TForm3::DBRichEdit1MouseDown(Qt::MouseButton button, const QPoint& pos) {
 void TForm3::SelectAll1Click() { viewer_->selectAll(); }
 
 void TForm3::Copy2clipboardCtrlX1Click() { viewer_->copy(); }
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+    // The menu promises that Ctrl-X copies; a cut would empty the memo, which is written back
+    // when the row changes. Every cut key copies in this viewer.
+    if (watched == viewer_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cut)) {
+        Copy2clipboardCtrlX1Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void TForm3::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -234,10 +234,25 @@ TEST_F(History, TheViewerMenuOpensOnTheRightPressAndCopiesWithoutCutting) {
     EXPECT_EQ(viewer->textCursor().selectedText(), "hello world");
     f.Copy2clipboardCtrlX1()->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), "hello world");
+    // The key the item names copies as well: a cut would empty the memo in the file.
+    QApplication::clipboard()->clear();
+    viewer->setFocus();
+    QTest::keyClick(viewer, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "hello world");
     EXPECT_EQ(shown(), "hello world");
     EXPECT_FALSE(db.bmall.editing());
     db.bmall.close(); // would post a change, if there were one
     EXPECT_EQ(storedMemo(a), "hello world");
+}
+
+// With no done memo there is no row to type into: keys do nothing and raise no error.
+TEST_F(History, AnEmptyHistoryTakesNoTyping) {
+    TForm3& f = start();
+    f.DBRichEdit1()->setFocus();
+    QTest::keyClicks(f.DBRichEdit1(), "lost");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_EQ(shown(), "");
+    EXPECT_FALSE(db.bmall.editing());
 }
 
 } // namespace
