@@ -86,32 +86,43 @@ void RealPlatform::showError(const QString& text) {
     QMessageBox::critical(owner_, boxTitle(), text);
 }
 
+QWidget* RealPlatform::dialogOwner() const {
+    // A dialog belongs to the window the user is working in (Customize, not the hidden main
+    // window), so that it stays above it. Pop-ups are tool windows that may go at any tick:
+    // never theirs.
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible() && active->windowType() != Qt::Tool)
+        return active;
+    return owner_;
+}
+
 void RealPlatform::showInformation(const QString& text) {
-    QMessageBox::information(owner_, boxTitle(), text);
+    // The platform's own information box, with its own caption.
+    QMessageBox::information(dialogOwner(), QMessageBox::tr("Information"), text);
 }
 
 std::optional<QFont> RealPlatform::chooseFont(const QFont& initial) {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, owner_);
+    const QFont font = QFontDialog::getFont(&ok, initial, dialogOwner());
     if (!ok)
         return std::nullopt;
     return font;
 }
 
 std::optional<QColor> RealPlatform::chooseColor(const QColor& initial) {
-    const QColor color = QColorDialog::getColor(initial, owner_);
+    const QColor color = QColorDialog::getColor(initial, dialogOwner());
     if (!color.isValid())
         return std::nullopt;
     return color;
 }
 
 QString RealPlatform::openFileName(const QString& caption, const QString& filter) {
-    return QFileDialog::getOpenFileName(owner_, caption, QString(), filter);
+    return QFileDialog::getOpenFileName(dialogOwner(), caption, QString(), filter);
 }
 
 QString RealPlatform::openPictureName() {
     // The system's own dialogs take no preview pane, so Qt's dialog is used.
-    QFileDialog dialog(owner_);
+    QFileDialog dialog(dialogOwner());
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -124,7 +135,7 @@ QString RealPlatform::openPictureName() {
 
 bool RealPlatform::printDocument(const QTextDocument& document) {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, owner_);
+    QPrintDialog dialog(&printer, dialogOwner());
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (dialog.exec() != QDialog::Accepted)
         return false;

@@ -47,6 +47,8 @@ public:
     bool trayAvailable() const override;
 
 private:
+    QWidget* dialogOwner() const;
+
     QPointer<QWidget> owner_;
     std::unique_ptr<AutorunStore> autorun_;
 };
