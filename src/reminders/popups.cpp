@@ -74,9 +74,7 @@ void PopupManager::createpop2() {
 
     TRichEdit* viewer = makeViewer(window);
     entry->viewer = viewer;
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(viewer);
+    window->setContent(viewer);
 
     window->show();
     window->raise();

@@ -1,5 +1,7 @@
 #include "remtest.h"
 
+#include <QAbstractButton>
+
 #include "controls/richedit/richedit.h"
 
 #include <QTest>
@@ -65,12 +67,20 @@ TEST_F(Popups, WindowIsAButtonlessToolWindowAtTheStoredOuterPlace) {
     EXPECT_EQ(w->parentWidget(), nullptr);
     const Qt::WindowFlags f = w->windowFlags();
     EXPECT_EQ(f & Qt::WindowType_Mask, Qt::Tool);
-    EXPECT_TRUE(f & Qt::CustomizeWindowHint);
-    EXPECT_TRUE(f & Qt::WindowTitleHint);
     for (Qt::WindowType no :
          {Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint,
-          Qt::WindowMaximizeButtonHint, Qt::WindowStaysOnTopHint, Qt::FramelessWindowHint})
+          Qt::WindowMaximizeButtonHint, Qt::WindowStaysOnTopHint})
         EXPECT_FALSE(f & no) << int(no);
+    if (w->ownTitle()) {
+        // Window managers would add buttons to a frame of theirs: the window draws its own.
+        EXPECT_TRUE(f & Qt::FramelessWindowHint);
+        EXPECT_TRUE(w->titleStrip()->isVisible());
+        EXPECT_TRUE(w->findChildren<QAbstractButton*>().isEmpty());
+    } else {
+        EXPECT_TRUE(f & Qt::CustomizeWindowHint);
+        EXPECT_TRUE(f & Qt::WindowTitleHint);
+        EXPECT_FALSE(f & Qt::FramelessWindowHint);
+    }
 
     EXPECT_EQ(frame(0), QRect(-300, 5000, 240, 130));
     EXPECT_EQ(frame(1), QRect(37, 41, 213, 171));
@@ -82,7 +92,10 @@ TEST_F(Popups, WindowIsAButtonlessToolWindowAtTheStoredOuterPlace) {
     EXPECT_EQ(v->lineWrapMode(), QTextEdit::WidgetWidth);
     EXPECT_EQ(v->backgroundColor(), 0x0080FF00u);
     EXPECT_EQ(v->toPlainText(), "plain words");
-    EXPECT_EQ(v->geometry(), w->rect()) << "the view fills the client area";
+    const int b = w->ownTitle() ? PopupWindow::kBorder : 0;
+    const int t = w->ownTitle() ? w->titleStrip()->height() : 0;
+    EXPECT_EQ(v->geometry(), w->rect().adjusted(b, b + t, -b, -b))
+        << "the view fills the client area";
 }
 
 TEST_F(Popups, RtfMemoShowsFormatted) {
@@ -130,6 +143,14 @@ TEST_F(Popups, ClosingOneClearsItsMarkAndLeavesTheOthers) {
     QTest::keyClick(popups.poplist()[1]->viewer.data(), Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(openIdx(), std::vector<int>({a}));
     EXPECT_FALSE(poppedInFile(c));
+
+    // Minimised by a window manager's key, it has no taskbar button to come back from and
+    // its memo stays marked: it comes back by itself.
+    window(0)->setWindowState(Qt::WindowMinimized);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_FALSE(window(0)->isMinimized());
+    EXPECT_TRUE(window(0)->isVisible());
 }
 
 TEST_F(Popups, ClosingAPopupOfAMemoDoneMeanwhileOnlyDropsTheWindow) {
