@@ -253,8 +253,16 @@ void TForm1::startInTray() {
         // No notification area: stay reachable as a minimized window in the taskbar.
         inTray_ = true;
         showMinimized();
+        startingMinimized_.start(); // after our own change of state: the next is the system's
         trayWatch_.start();
     }
+}
+
+bool TForm1::stillStartingMinimized() const {
+    // Some window managers (openbox) map a window normal whatever state it asks to start in;
+    // for a moment after start, coming up normal is theirs, not the user's restoring it.
+    constexpr qint64 kStartGraceMs = 1500;
+    return startingMinimized_.isValid() && startingMinimized_.elapsed() <= kStartGraceMs;
 }
 
 void TForm1::watchTray() {
@@ -350,6 +358,12 @@ void TForm1::changeEvent(QEvent* event) {
         const bool wasMinimized = change->oldState() & Qt::WindowMinimized;
         if (isMinimized() && !wasMinimized && !inTray_) {
             hideToTray();
+        } else if (!isMinimized() && inTray_ && !platform_.trayAvailable() &&
+                   stillStartingMinimized()) {
+            QTimer::singleShot(0, this, [this] {
+                if (!isMinimized())
+                    setWindowState(windowState() | Qt::WindowMinimized);
+            });
         } else if (!isMinimized() && wasMinimized && inTray_ && !platform_.trayAvailable()) {
             // Restored from the taskbar where there is no tray: as "Open Brimble".
             ErrorBoundary::run([this] { openFromTray(); });

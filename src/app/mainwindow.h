@@ -3,6 +3,7 @@
 #include "reminders/hooks.h"
 #include "store/database.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
@@ -73,6 +74,9 @@ public:
     // Whether the window lives in the tray now (hidden or, with no tray, minimized).
     bool inTray() const { return inTray_; }
     bool closed() const { return closed_; }
+    // Just started with no tray: a window that comes up normal now was put so by the window
+    // manager, and is minimized again.
+    bool stillStartingMinimized() const;
 
     // Places that later work fills: the memo list, the editor and its toolbars.
     QWidget* Panel1() const { return panel1_; }
@@ -104,6 +108,7 @@ private:
     std::unique_ptr<MemoEditor> editor_; // goes before the views it is bound to
     QTimer timer2_;
     QTimer trayWatch_;
+    QElapsedTimer startingMinimized_; // valid from a start with no tray until minimized
     QString programDir_;
 
     QLabel* label2_ = nullptr;

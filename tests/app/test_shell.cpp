@@ -175,6 +175,14 @@ TEST_F(Shell, WithoutATrayTheWindowWaitsMinimizedInTheTaskbar) {
     TForm1& f = start();
     EXPECT_TRUE(f.isMinimized());
     EXPECT_TRUE(f.scheduler().ticking());
+    // A window manager that maps new windows normal, whatever they ask (openbox): the window
+    // goes back out of the way and keeps reminding.
+    f.setWindowState(Qt::WindowNoState);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.isMinimized());
+    EXPECT_TRUE(f.scheduler().ticking());
+    QTRY_VERIFY_WITH_TIMEOUT(!f.stillStartingMinimized(), 5000);
     f.showNormal(); // the user restores it from the taskbar
     QApplication::processEvents();
     EXPECT_FALSE(f.scheduler().ticking()) << "restoring runs the steps of opening";
