@@ -10,6 +10,9 @@ PACKAGES=(
   libsqlcipher-dev libjpeg62-turbo-dev libemf2svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # the end-to-end suite: a window manager, a tray host, the accessibility bus and its
+  # Python bridge, input and window tools, and the shell that reads the database file
+  openbox trayer dbus-daemon at-spi2-core python3-pyatspi xdotool x11-utils sqlcipher
 )
 
 missing=()
