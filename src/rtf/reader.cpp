@@ -152,12 +152,10 @@ void Reader::closeGroup() {
         altTaken_ = true;
 }
 
-bool Reader::acceptUd(const Tokenizer::Token& t) {
+void Reader::acceptUd(const Tokenizer::Token& t) {
     cur_.uprChild = false; // only the group's first word can make it the \ud group
-    if (lookupWord(t.text).id != W::Ud)
-        return false;
-    cur_.dest = stack_.back().dest; // the \upr group's own
-    return true;
+    if (lookupWord(t.text).id == W::Ud)
+        cur_.dest = stack_.back().dest; // the \upr group's own
 }
 
 void Reader::word(const Tokenizer::Token& t, bool starred) {
@@ -371,7 +369,8 @@ void Reader::word(const Tokenizer::Token& t, bool starred) {
         overrideEntry_ = -1;
         break;
     case W::Chftn: {
-        const int n = footnoteStart_ + std::min(footnotes_++, 1 << 30);
+        const int n = footnoteStart_ + footnotes_;
+        footnotes_ = std::min(footnotes_ + 1, 1 << 30);
         for (const QChar c : formatNumber(n, footnoteStyle_))
             addChar(c.unicode());
         break;

@@ -86,7 +86,7 @@ private:
     };
     // A \lsN entry: a list with its own counts and the start values it overrides.
     struct ListOverride {
-        int listId = 0;
+        int listId = 0, ls = 0;
         int lfoLevels = 0;
         bool startOverride = false; // the current \lfolevel restarts its level
         std::array<int, 9> startAt{-1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -110,7 +110,7 @@ private:
     };
 
     void word(const Tokenizer::Token& t, bool starred);
-    bool acceptUd(const Tokenizer::Token& t);
+    void acceptUd(const Tokenizer::Token& t);
     void textWord(std::string_view name, bool hasParam, int param);
     void symbol(char c);
     void text(std::string_view bytes);

@@ -20,6 +20,12 @@ constexpr int kMaxStart = 32767;
 
 int next(int n) { return n < INT_MAX ? n + 1 : n; }
 
+void forget(std::unordered_map<int, size_t>& map, int key, size_t entry) {
+    const auto it = map.find(key);
+    if (it != map.end() && it->second == entry)
+        map.erase(it);
+}
+
 } // namespace
 
 Reader::ListLevel* Reader::openLevel() {
@@ -42,7 +48,9 @@ void Reader::listTableWord(W id, bool hasParam, int p) {
         break;
     case W::ListId:
         if (listEntry_ >= 0) {
-            lists_[size_t(listEntry_)].id = p;
+            ListDef& list = lists_[size_t(listEntry_)];
+            forget(listOfId_, list.id, size_t(listEntry_)); // one name per list: the map stays small
+            list.id = p;
             listOfId_[p] = size_t(listEntry_);
         }
         break;
@@ -100,8 +108,11 @@ void Reader::listOverrideWord(W id, int p) {
             o->listId = p;
         break;
     case W::Ls:
-        if (o)
+        if (o) {
+            forget(overrideOfLs_, o->ls, size_t(overrideEntry_));
+            o->ls = p;
             overrideOfLs_[p] = size_t(overrideEntry_);
+        }
         break;
     case W::LfoLevel:
         if (o) {
