@@ -29,7 +29,18 @@ WordEntry lookupWord(std::string_view name) {
             {"wbmbitspixel", W::WbmBitsPixel}, {"wbmwidthbytes", W::WbmWidthBytes},
             {"macpict", W::UnsupportedPict}, {"pmmetafile", W::UnsupportedPict},
             {"shppict", W::Shppict}, {"nonshppict", W::Nonshppict}, {"field", W::Field},
-            {"fldinst", W::Fldinst}, {"fldrslt", W::Fldrslt}};
+            {"fldinst", W::Fldinst}, {"fldrslt", W::Fldrslt}, {"ls", W::Ls}, {"ilvl", W::Ilvl},
+            {"listtext", W::ListText}, {"pntext", W::ListText}, {"pn", W::Pn},
+            {"pnlvl", W::PnLevel}, {"pnstart", W::PnStart}, {"pnf", W::PnF},
+            {"pntxta", W::PnTxtA}, {"pntxtb", W::PnTxtB}, {"listtable", W::ListTable},
+            {"listoverridetable", W::ListOverrideTable}, {"list", W::List},
+            {"listid", W::ListId}, {"listlevel", W::ListLevel}, {"leveltext", W::LevelText},
+            {"levelnfc", W::LevelNfc}, {"levelnfcn", W::LevelNfc},
+            {"levelstartat", W::LevelStartAt}, {"levelfollow", W::LevelFollow},
+            {"levelnorestart", W::LevelNoRestart}, {"levellegal", W::LevelLegal},
+            {"listoverride", W::ListOverride}, {"lfolevel", W::LfoLevel},
+            {"listoverridestartat", W::ListOverrideStartAt}, {"chftn", W::Chftn},
+            {"ftnstart", W::FtnStart}, {"chpgn", W::Chpgn}, {"upr", W::Upr}, {"ud", W::Ud}};
         for (const auto& [name, id] : plain)
             t.emplace(name, WordEntry{id});
         for (std::string_view u : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
@@ -40,8 +51,7 @@ WordEntry lookupWord(std::string_view name) {
         for (std::string_view d :
              {"stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer", "footerl",
               "footerr", "footerf", "footnote", "annotation", "objdata", "objclass", "objname",
-              "objalias", "objsect", "objitem", "objtopic", "pn", "pntxta", "pntxtb", "listtable",
-              "listoverridetable", "revtbl", "rsidtbl", "xmlnstbl", "filetbl", "template",
+              "objalias", "objsect", "objitem", "objtopic", "revtbl", "rsidtbl", "xmlnstbl", "filetbl", "template",
               "bkmkstart", "bkmkend", "themedata", "colorschememapping", "latentstyles",
               "datastore", "mmathPr", "generator", "userprops", "docvar", "xe", "tc", "txe", "rxe",
               "atnid", "atnauthor", "atndate", "atnref", "ftnsep", "ftnsepc", "ftncn", "aftnsep",
@@ -57,6 +67,19 @@ WordEntry lookupWord(std::string_view name) {
             {"zwnj", 0x200C}, {"ltrmark", 0x200E}, {"rtlmark", 0x200F}};
         for (const auto& [name, c] : chars)
             t.emplace(name, WordEntry{W::Char, c});
+        // Number styles, as \levelnfc numbers them.
+        const std::pair<std::string_view, char16_t> pnStyles[] = {
+            {"pndec", 0}, {"pnucrm", 1}, {"pnlcrm", 2}, {"pnucltr", 3}, {"pnlcltr", 4},
+            {"pncard", 0}, {"pnord", 0}, {"pnordt", 0}};
+        for (const auto& [name, style] : pnStyles)
+            t.emplace(name, WordEntry{W::PnStyle, style});
+        const std::pair<std::string_view, char16_t> ftnStyles[] = {
+            {"ftnnar", 0}, {"ftnnruc", 1}, {"ftnnrlc", 2}, {"ftnnauc", 3}, {"ftnnalc", 4}};
+        for (const auto& [name, style] : ftnStyles)
+            t.emplace(name, WordEntry{W::FtnStyle, style});
+        t.emplace("pnlvlbody", WordEntry{W::PnKind, kPnBody});
+        t.emplace("pnlvlblt", WordEntry{W::PnKind, kPnBullet});
+        t.emplace("pnlvlcont", WordEntry{W::PnKind, kPnContinue});
         return t;
     }();
     const auto it = table.find(name);

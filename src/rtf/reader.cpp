@@ -3,6 +3,7 @@
 #include "rtf/codepage.h"
 #include "rtf/controlwords.h"
 #include "rtf/fields.h"
+#include "rtf/numbering.h"
 #include "rtf/rtf.h"
 
 #include <QAtomicInteger>
@@ -119,6 +120,12 @@ void Reader::openGroup() {
     stack_.push_back(cur_);
     cur_.pictOwner = false;
     cur_.altGroup = false;
+    cur_.levelOwner = false;
+    cur_.pnOwner = false;
+    cur_.uprChild = cur_.upr;
+    cur_.upr = false;
+    if (cur_.uprChild)
+        cur_.dest = Dest::Skip; // until it shows itself to be the \ud group
 }
 
 void Reader::closeGroup() {
@@ -127,26 +134,42 @@ void Reader::closeGroup() {
         finishFontEntry();
     if (cur_.pictOwner)
         insertPicture();
+    if (cur_.levelOwner)
+        finishLevel();
     const bool alt = cur_.altGroup;
+    const bool pn = cur_.pnOwner;
     if (stack_.empty()) {
         done_ = true; // the document's own group is closed: what follows is not RTF
         return;
     }
     cur_ = stack_.back();
     stack_.pop_back();
+    if (pn)
+        cur_.para.pn = finishPn(); // the numbering belongs to the paragraph, not to its group
     if (fontEntry_ >= 0 && cur_.dest != Dest::FontTable)
         finishFontEntry(); // the table ended inside a group that was passed over
     if (alt)
         altTaken_ = true;
 }
 
+void Reader::acceptUd(const Tokenizer::Token& t) {
+    cur_.uprChild = false; // only the group's first word can make it the \ud group
+    if (lookupWord(t.text).id == W::Ud)
+        cur_.dest = stack_.back().dest; // the \upr group's own
+}
+
 void Reader::word(const Tokenizer::Token& t, bool starred) {
-    if (cur_.dest == Dest::Skip)
+    if (cur_.dest == Dest::Skip) {
+        if (cur_.uprChild)
+            acceptUd(t);
         return;
+    }
     const WordEntry entry = lookupWord(t.text);
     const W id = entry.id;
     const int p = t.param;
-    if (starred && id != W::Shppict && id != W::Fldinst) {
+    if (starred && id != W::Shppict && id != W::Fldinst &&
+        !(cur_.dest == Dest::Text && (id == W::Fldrslt || id == W::Pn || id == W::ListTable ||
+                                      id == W::ListOverrideTable))) {
         cur_.dest = Dest::Skip;
         return;
     }
@@ -169,6 +192,8 @@ void Reader::word(const Tokenizer::Token& t, bool starred) {
             skip_ = cur_.uc;
         } else if (id == W::SkipDest) {
             cur_.dest = Dest::Skip;
+        } else if (id == W::Upr) {
+            cur_.upr = true;
         }
         return;
     case Dest::ColorTable:
@@ -207,6 +232,20 @@ void Reader::word(const Tokenizer::Token& t, bool starred) {
                 fields_[size_t(cur_.field)].instruction.append(QChar(char16_t(v)));
             skip_ = cur_.uc;
         } else if (id == W::Fldrslt || id == W::SkipDest) {
+            cur_.dest = Dest::Skip;
+        }
+        return;
+    case Dest::ListTable: listTableWord(id, t.hasParam, p); return;
+    case Dest::ListOverrides: listOverrideWord(id, p); return;
+    case Dest::PnDef: pnWord(entry, p); return;
+    case Dest::LevelText:
+    case Dest::PnText:
+        if (id == W::U) {
+            const int v = p < 0 ? p + 65536 : p;
+            if (v > 0 && v <= 0xFFFF)
+                addRaw(v);
+            skip_ = cur_.uc;
+        } else if (id == W::SkipDest) {
             cur_.dest = Dest::Skip;
         }
         return;
@@ -311,7 +350,36 @@ void Reader::word(const Tokenizer::Token& t, bool starred) {
     case W::Fldinst: cur_.dest = cur_.field >= 0 ? Dest::FieldInst : Dest::Skip; break;
     case W::Fldrslt: startFieldResult(); break;
     case W::Char: addChar(entry.ch); break;
-    default: break; // picture words outside a picture
+    case W::Ls: para.ls = std::max(p, 0); break;
+    case W::Ilvl: para.ilvl = std::clamp(p, 0, 8); break;
+    case W::ListText: cur_.listText = true; break;
+    case W::Pn:
+        cur_.dest = Dest::PnDef;
+        cur_.pnOwner = true;
+        pn_ = PnDef{};
+        break;
+    case W::PnTxtA:
+    case W::PnTxtB: cur_.dest = Dest::Skip; break; // outside a \pn group
+    case W::ListTable:
+        cur_.dest = Dest::ListTable;
+        listEntry_ = levelEntry_ = -1;
+        break;
+    case W::ListOverrideTable:
+        cur_.dest = Dest::ListOverrides;
+        overrideEntry_ = -1;
+        break;
+    case W::Chftn: {
+        const int n = footnoteStart_ + footnotes_;
+        footnotes_ = std::min(footnotes_ + 1, 1 << 30);
+        for (const QChar c : formatNumber(n, footnoteStyle_))
+            addChar(c.unicode());
+        break;
+    }
+    case W::FtnStart: footnoteStart_ = std::clamp(p, 0, 32767); break;
+    case W::FtnStyle: footnoteStyle_ = entry.ch; break;
+    case W::Chpgn: addChar(u'1'); break; // a memo is one page
+    case W::Upr: cur_.upr = true; break;
+    default: break; // picture and list table words outside their destinations
     }
 }
 
@@ -351,6 +419,11 @@ void Reader::symbol(char c) {
     case Dest::FontTable:
         if ((c == '\\' || c == '{' || c == '}') && fontEntry_ >= 0)
             fonts_[fontEntry_].nameBytes.push_back(c);
+        return;
+    case Dest::LevelText:
+    case Dest::PnText:
+        if (c == '\\' || c == '{' || c == '}')
+            addRaw(-1 - static_cast<unsigned char>(c));
         return;
     default: return;
     }
@@ -401,7 +474,15 @@ void Reader::text(std::string_view bytes) {
         if (cur_.field >= 0)
             appendDecoded(fields_[size_t(cur_.field)].instruction, bytes, docCodePage_);
         return;
-    case Dest::Skip: return;
+    case Dest::LevelText:
+    case Dest::PnText:
+        for (const char c : bytes)
+            addRaw(-1 - static_cast<unsigned char>(c));
+        return;
+    case Dest::Skip:
+    case Dest::ListTable:
+    case Dest::ListOverrides:
+    case Dest::PnDef: return;
     }
 }
 
@@ -422,6 +503,8 @@ void Reader::hexByte(unsigned char b) {
         if (cur_.field >= 0)
             appendDecoded(fields_[size_t(cur_.field)].instruction, std::string_view(&c, 1), docCodePage_);
         return;
+    case Dest::LevelText:
+    case Dest::PnText: addRaw(-1 - int(b)); return;
     default: return;
     }
 }
@@ -446,6 +529,12 @@ void Reader::ensureRun() {
     altTaken_ = false;
     if (pendingBlock_)
         startBlock();
+    if (!numbered_) {
+        if (cur_.listText)
+            labelGiven_ = true;
+        else
+            numberParagraph(); // the paragraph's first own text: its label goes before it
+    }
     blockHasContent_ = true;
     if ((!bytes_.empty() || !run_.isEmpty()) && !(runState_ == cur_.ch))
         flushRun();
@@ -525,11 +614,30 @@ void Reader::endParagraph() {
     altTaken_ = false;
     if (pendingBlock_)
         startBlock();
+    if (!numbered_)
+        numberParagraph(); // an empty list paragraph is numbered too
     flushRun();
     applyBlockFormat();
     if (!blockHasContent_) // an empty paragraph is as high as its mark's font
         cursor_.setBlockCharFormat(charFormat(cur_.ch));
     pendingBlock_ = true;
+    numbered_ = labelGiven_ = false;
+    pnPrevPara_ = pnThisPara_;
+    pnThisPara_ = false;
+}
+
+void Reader::insertLabel(const QString& label) {
+    const CharState text = cur_.ch;
+    cur_.ch.link = -1; // the label is no part of a link its paragraph begins with
+    cur_.ch.hidden = false;
+    for (const QChar c : label) {
+        if (!acceptable(c.unicode()))
+            continue;
+        addChar(c.unicode());
+        if (c.isSurrogate())
+            runSurrogates_ = true;
+    }
+    cur_.ch = text;
 }
 
 void Reader::insertPicture() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rtf/controlwords.h"
 #include "rtf/picture.h"
 #include "rtf/tokenizer.h"
 
@@ -8,6 +9,8 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,7 +30,10 @@ public:
     void read(std::string_view rtf);
 
 private:
-    enum class Dest : uint8_t { Text, Skip, FontTable, ColorTable, Pict, FieldInst };
+    enum class Dest : uint8_t {
+        Text, Skip, FontTable, ColorTable, Pict, FieldInst, ListTable, ListOverrides, LevelText,
+        PnDef, PnText
+    };
 
     struct CharState {
         int font = -1; // -1: the document's default font
@@ -42,6 +48,9 @@ private:
         uint8_t align = 0; // 0 left, 1 right, 2 centre, 3 justified
         bool slmult = false;
         int li = 0, ri = 0, fi = 0, sb = 0, sa = 0, sl = 0; // twips
+        int ls = 0;   // the list override numbering the paragraph; 0: none
+        int ilvl = 0; // its level there, 0..8
+        int pn = -1;  // index into pns_ of the paragraph's \pn numbering; -1: none
         bool operator==(const ParaState&) const = default;
     };
     struct State {
@@ -51,6 +60,10 @@ private:
         int uc = 1;
         int field = -1;
         bool pictOwner = false, altGroup = false;
+        bool levelOwner = false, pnOwner = false; // the group of a \listlevel, of a \pn
+        bool listText = false; // in \listtext or \pntext: the paragraph's own label
+        bool upr = false;      // a \upr group: of its two groups only the \ud one is read
+        bool uprChild = false; // a group of a \upr group, passed over unless it is \ud
     };
     struct Font {
         QString name;
@@ -58,12 +71,46 @@ private:
         int charset = -1; // none given: the document's code page
         int codePage = 0;
     };
+    // A list level of the list table. The label text holds level numbers as the characters
+    // 0 to 8; its first character is its length.
+    struct ListLevel {
+        std::vector<int> raw; // \leveltext as read: bytes b as -1 - b, \uN characters as N
+        QString text;
+        int style = 0, start = 1, font = -1;
+        int follow = 0; // after the label: 0 a tab, 1 a space, 2 nothing
+        bool noRestart = false, legal = false;
+    };
+    struct ListDef {
+        int id = 0;
+        std::vector<ListLevel> levels;
+    };
+    // A \lsN entry: a list with its own counts and the start values it overrides.
+    struct ListOverride {
+        int listId = 0, ls = 0;
+        int lfoLevels = 0;
+        bool startOverride = false; // the current \lfolevel restarts its level
+        std::array<int, 9> startAt{-1, -1, -1, -1, -1, -1, -1, -1, -1};
+        std::array<int, 9> count{};
+        std::array<bool, 9> started{};
+    };
+    // Numbering of the \pn kind, carried by each paragraph.
+    struct PnDef {
+        int level = kPnBody; // 1..9, or kPnBody, kPnBullet, kPnContinue
+        int style = 0, start = 1, font = -1;
+        std::vector<int> rawBefore, rawAfter; // as ListLevel::raw
+        QString before, after;
+        bool sameNumbering(const PnDef& o) const {
+            return level == o.level && style == o.style && start == o.start && before == o.before &&
+                   after == o.after;
+        }
+    };
     struct Field {
         QString instruction;
         int link = -2; // index into links_ once the result starts; -1: no link; -2: not yet known
     };
 
     void word(const Tokenizer::Token& t, bool starred);
+    void acceptUd(const Tokenizer::Token& t);
     void textWord(std::string_view name, bool hasParam, int param);
     void symbol(char c);
     void text(std::string_view bytes);
@@ -83,6 +130,20 @@ private:
     void insertPicture();
     void finishFontEntry();
     void startFieldResult();
+
+    // Lists and footnote marks.
+    void listTableWord(W id, bool hasParam, int param);
+    void listOverrideWord(W id, int param);
+    void pnWord(const WordEntry& entry, int param);
+    void addRaw(int item);
+    void finishLevel();
+    int finishPn();
+    QString decodeLabel(const std::vector<int>& raw, int font) const;
+    void numberParagraph();
+    std::optional<QString> listLabel(const ParaState& p);
+    ListLevel* openLevel();
+    QString pnLabel(const ParaState& p);
+    void insertLabel(const QString& label);
 
     int codePageOf(const CharState& ch) const;
     int fontCodePage(const Font& f) const;
@@ -120,6 +181,24 @@ private:
     FrameBudget frames_;
     std::vector<Field> fields_;
     std::vector<QString> links_;
+
+    // Lists: the tables, the \pn numberings met, and the paragraph being numbered.
+    std::vector<ListDef> lists_;
+    std::vector<ListOverride> overrides_;
+    std::unordered_map<int, size_t> overrideOfLs_, listOfId_;
+    int listEntry_ = -1, levelEntry_ = -1, overrideEntry_ = -1; // being read; -1: none
+    std::vector<PnDef> pns_;
+    PnDef pn_;                       // the \pn group being read
+    bool pnAfter_ = false;           // its text group is \pntxta
+    // By \pn level: 0 the body level, 1..9 the outline levels.
+    std::array<int, 10> pnCount_{};
+    std::array<bool, 10> pnStarted_{};
+    std::array<size_t, 10> pnPrevDef_{}; // the numbering each level was last counted in
+    bool pnPrevPara_ = false;        // the paragraph before was numbered by \pn
+    bool pnThisPara_ = false;
+    bool numbered_ = false;          // the current paragraph was given its place in its list
+    bool labelGiven_ = false;        // its \listtext or \pntext put text in
+    int footnotes_ = 0, footnoteStart_ = 1, footnoteStyle_ = 0;
 
     struct CharStateHash {
         size_t operator()(const CharState& c) const;

@@ -16,14 +16,15 @@ bool isBlank(char16_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n
 } // namespace
 
 bool looksLikeRtf(QByteArrayView text) {
-    qsizetype i = 0;
+    qsizetype i = text.startsWith(QByteArrayView("\xEF\xBB\xBF")) ? 3 : 0; // a UTF-8 byte-order mark
     while (i < text.size() && isBlank(char16_t(static_cast<unsigned char>(text[i]))))
         ++i;
     return text.sliced(i).startsWith(QByteArrayView("{\\rtf"));
 }
 
 bool looksLikeRtf(const QString& text) {
-    qsizetype i = 0;
+    // A byte-order mark, as the character or as the UTF-8 bytes it is written in.
+    qsizetype i = text.startsWith(QChar(0xFEFF)) ? 1 : text.startsWith(QLatin1String("\xEF\xBB\xBF")) ? 3 : 0;
     while (i < text.size() && isBlank(text[i].unicode()))
         ++i;
     return QStringView(text).sliced(i).startsWith(QLatin1String("{\\rtf"));
@@ -45,7 +46,8 @@ bool read(const QString& rtf, QTextDocument& document) {
     // the character it is.
     std::string bytes;
     bytes.reserve(size_t(rtf.size()));
-    for (const QChar c : rtf) {
+    const QStringView text = QStringView(rtf).sliced(rtf.startsWith(QChar(0xFEFF)) ? 1 : 0);
+    for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u <= 0xFF) {
             bytes.push_back(char(u));

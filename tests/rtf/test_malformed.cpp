@@ -135,3 +135,13 @@ TEST(RtfMalformed, CodePagesThatDecodeToLineEndsMakeNoParagraphs) {
     EXPECT_EQ(doc.blockCount(), 1);
     EXPECT_EQ(plainText(doc), "AB");
 }
+
+TEST(RtfMalformed, ListTablesAndCountsStayWithinBounds) {
+    const QByteArray tables =
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelstartat99999999999{\\leveltext\\'02\\'00.;}}\\listid1}"
+        "{\\list{\\listlevel{\\leveltext " + QByteArray(1000, 'x') + ";}}\\listid2}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}";
+    EXPECT_EQ(readText(tables + "\\pard\\ls1 a\\par b\\par\\ls1\\ilvl99 c\\par\\pard\\ls-3 d\\par\\pard\\ls2 e\\par}"),
+              "32767.\ta\r\n32768.\tb\r\nc\r\nd\r\n" + QString(64, u'x') + "\te")
+        << "a start value is held to 32767, a level the list lacks has no label, a label to 64 characters";
+}

@@ -25,6 +25,14 @@ TEST(RtfAcceptance, OnlyTextsBeginningWithTheRtfGroupAreRtf) {
     EXPECT_FALSE(looksLikeRtf(QByteArrayView("{ \\rtf1}")));
     EXPECT_FALSE(looksLikeRtf(QStringLiteral("plain memo")));
     EXPECT_FALSE(looksLikeRtf(QByteArrayView("")));
+    // A UTF-8 byte-order mark may come first, as bytes or as the character.
+    EXPECT_TRUE(looksLikeRtf(QByteArrayView("\xEF\xBB\xBF{\\rtf1 x}")));
+    EXPECT_TRUE(looksLikeRtf(QString::fromLatin1("\xEF\xBB\xBF {\\rtf1 x}")));
+    EXPECT_FALSE(looksLikeRtf(QByteArrayView("\xEF\xBB{\\rtf1 x}")));
+    EXPECT_EQ(readText("\xEF\xBB\xBF{\\rtf1 marked}"), "marked");
+    QTextDocument doc;
+    EXPECT_TRUE(read(QChar(0xFEFF) + QStringLiteral("{\\rtf1 marked}"), doc));
+    EXPECT_EQ(plainText(doc), "marked");
 }
 
 TEST(RtfAcceptance, RefusedTextLeavesTheDocumentEmpty) {
@@ -184,6 +192,37 @@ TEST(RtfFields, HyperlinksKeepTheirTargetOtherFieldsTheirResult) {
     EXPECT_EQ(formatAt(doc, 11).anchorHref(), "#mark");
     EXPECT_FALSE(formatAt(doc, 17).isAnchor()) << "a PAGE field is only its result";
     EXPECT_EQ(formatAt(doc, 19).anchorHref(), "C:\\dir\\f.txt");
+}
+
+TEST(RtfFields, AStarredResultIsReadWithItsLink) {
+    // AbiWord writes every link this way.
+    QTextDocument doc;
+    load(doc, "{\\rtf1\\ansi Visit {\\field{\\*\\fldinst HYPERLINK \"https://example.com/\"}{\\*\\fldrslt Example}}, or not.\\par}");
+    EXPECT_EQ(plainText(doc), "Visit Example, or not.");
+    EXPECT_EQ(formatAt(doc, 6).anchorHref(), "https://example.com/");
+    EXPECT_FALSE(formatAt(doc, 13).isAnchor());
+    EXPECT_EQ(readText("{\\rtf1 a{\\*\\fldrslt b}{\\*\\fldinst c}d}"), "abd") << "outside a field a result is text";
+}
+
+TEST(RtfText, FootnoteMarksAreNumberedAndTheirBodiesLeftOut) {
+    QTextDocument doc;
+    load(doc, "{\\rtf1 Footnote{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} Body.} here, "
+              "another{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Two\\par more.}"
+              " and{\\super *}{\\footnote\\pard{\\super *} Own mark.}.\\par}");
+    EXPECT_EQ(plainText(doc), "Footnote1 here, another2 and*.");
+    EXPECT_EQ(formatAt(doc, 8).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(readText("{\\rtf1\\ftnstart3\\ftnnrlc a\\chftn b\\chftn}"), "aiiibiv");
+}
+
+TEST(RtfText, PageNumberFieldsAndAlternativeUnicodeText) {
+    EXPECT_EQ(readText("{\\rtf1 Page {\\field{\\*\\fldinst PAGE}{\\fldrslt\\chpgn}} of 1}"), "Page 1 of 1");
+    // Of \\upr's two groups the \\ud one is read, in the font table as in the text.
+    QTextDocument doc;
+    load(doc, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\upr{\\f1 MS Mincho;}{\\*\\ud{\\f1 \\u-435?\\u-178?;}}}}"
+              "a{\\upr{\\f1 ansi ?}{\\*\\ud{\\f1\\uc0 \\u1046 \\u1047}}}b"
+              "{\\upr{\\*\\ud c}}{\\upr d{e}}f}");
+    EXPECT_EQ(plainText(doc), QString::fromUtf8("a\u0416\u0417bcdf"));
+    EXPECT_EQ(family(formatAt(doc, 1)), QString::fromUtf8("\uFE4D\uFF4E"));
 }
 
 TEST(RtfTables, CellsAreTabSeparatedAndRowsAreParagraphs) {
