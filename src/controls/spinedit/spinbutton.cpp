@@ -37,6 +37,8 @@ TSpinButton::TSpinButton(QWidget* parent)
     setObjectName(QStringLiteral("SpinButton"));
     up_->setObjectName(QStringLiteral("UpButton"));
     down_->setObjectName(QStringLiteral("DownButton"));
+    up_->setAccessibleName(QStringLiteral("Up"));
+    down_->setAccessibleName(QStringLiteral("Down"));
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::ArrowCursor);
     setMinimumWidth(kMinWidth);
