@@ -21,7 +21,7 @@ if(NOT rc EQUAL 0 OR NOT rc2 EQUAL 0)
 endif()
 
 set(errors "")
-foreach(dep libqt6widgets6 libqt6svg6 libsqlcipher0 libjpeg62-turbo libc6 qt6-qpa-plugins)
+foreach(dep libqt6widgets6 libqt6svg6 libsqlcipher0 libc6 qt6-qpa-plugins)
   if(NOT fields MATCHES "[ ,]${dep}[ ,(\n]")
     string(APPEND errors "Depends lacks ${dep}:\n${fields}\n")
   endif()
