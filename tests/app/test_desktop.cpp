@@ -2,6 +2,7 @@
 #include "app/errorboundary.h"
 #include "app/mainwindow.h"
 #include "controls/richedit/dbrichedit.h"
+#include "controls/spinedit/spinbutton.h"
 #include "controls/spinedit/timespinedit.h"
 #include "dialogs/aboutbox.h"
 #include "editor/datepicker.h"
@@ -215,6 +216,8 @@ TEST(Pictures, ToolbarPicturesStayVisibleOnADarkPaletteAndSharpWhenScaled) {
             for (int x = 0; x < off.width(); ++x)
                 drawn += off.pixelColor(x, y).alpha() > 0 && off.pixelColor(x, y).lightness() > 100;
         EXPECT_GT(drawn, 10) << "a disabled picture vanishes on the dark toolbar";
+        // The time box's arrows too.
+        EXPECT_GT(inkLightness(TSpinButton::defaultUpGlyph().toImage()), 160);
     }
     // Drawn for the screen's scale, not stretched from the design size.
     for (qreal scale : {1.5, 2.0}) {
