@@ -13,6 +13,8 @@ PACKAGES=(
   # the end-to-end suite: a window manager, a tray host, the accessibility bus and its
   # Python bridge, input and window tools, and the shell that reads the database file
   openbox trayer dbus-daemon at-spi2-core python3-pyatspi xdotool x11-utils sqlcipher
+  # installing and packaging: the validators and the .deb tools
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -1,11 +1,12 @@
 #include "app/errorboundary.h"
 #include "app/startup.h"
+#include "app/tray.h"
 #include "platform/realplatform.h"
 #include "platform/soleinstance.h"
 
 #include "app/mainwindow.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QTimer>
 #include <cstdio>
 
@@ -19,12 +20,13 @@ int main(int argc, char** argv) {
     brimble::BrimbleApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Brimble!"));
     app.setApplicationVersion(QStringLiteral("1.0"));
-    app.setDesktopFileName(QStringLiteral("brimble"));
+    app.setDesktopFileName(QStringLiteral("org.brimble.brimble"));
+    app.setWindowIcon(brimble::brimbleIcon());
     app.setQuitOnLastWindowClosed(false);
 
     brimble::RealPlatform platform;
     // One copy per database: a second start shows the running copy's window instead.
-    brimble::SoleInstance sole(QFileInfo(platform.programFilePath()).absolutePath());
+    brimble::SoleInstance sole(QDir::cleanPath(platform.databaseDirectory()));
     if (!sole.claim())
         return 0;
     brimble::Program program(platform);

@@ -105,24 +105,24 @@ TForm1::~TForm1() = default;
 void TForm1::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    connect(menuItem(file, "Exit2", QStringLiteral("Exit")), &QAction::triggered, this,
+    connect(menuItem(file, "Exit2", QStringLiteral("E&xit")), &QAction::triggered, this,
             [this] { close(); });
-    QMenu* options = bar->addMenu(QStringLiteral("Options"));
+    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("Options1"));
     // The items are enabled once their windows are handed in.
-    customize1_ = menuItem(options, "Customize1", QStringLiteral("Customize"));
+    customize1_ = menuItem(options, "Customize1", QStringLiteral("&Customize"));
     customize1_->setEnabled(false);
     connect(customize1_, &QAction::triggered, this,
             ErrorBoundary::wrap([this] { Customize1Click(); }));
-    editHistory1_ = menuItem(options, "EditHistory1", QStringLiteral("Edit History"));
+    editHistory1_ = menuItem(options, "EditHistory1", QStringLiteral("&Edit History"));
     editHistory1_->setEnabled(false);
     connect(editHistory1_, &QAction::triggered, this,
             ErrorBoundary::wrap([this] { EditHistory1Click(); }));
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    about1_ = menuItem(help, "About1", QStringLiteral("About"));
+    about1_ = menuItem(help, "About1", QStringLiteral("&About"));
     about1_->setEnabled(false);
     connect(about1_, &QAction::triggered, this, ErrorBoundary::wrap([this] { About1Click(); }));
 }
@@ -224,9 +224,9 @@ void TForm1::buildClientArea() {
 void TForm1::FormCreate() {
     // 1. A connection left open is closed first.
     db_.ADOConnection1.close();
-    // 2. The program directory, with its trailing separator, for the whole run.
-    programDir_ = QDir::toNativeSeparators(QFileInfo(platform_.programFilePath()).absolutePath() +
-                                           QLatin1Char('/'));
+    // 2. The database's directory, with its trailing separator, for the whole run: the
+    // program's own, or the user's data folder when the program is installed.
+    programDir_ = platform_.databaseDirectory();
     // 3-4. Tiling margins and the empty pop-up list are set up with the reminders.
     // 5. Every `t` and `tt` prints hours and minutes.
     formatSettings().shortTimeFormat = QStringLiteral("hh:mm");

@@ -1,37 +1,29 @@
 #include "app/tray.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
+#include <QSvgRenderer>
+
+// Resources of a static library must be registered by name from outside any namespace.
+static void registerIconResources() { Q_INIT_RESOURCE(icons); }
 
 namespace brimble {
 
 QIcon brimbleIcon() {
+    static bool registered = (registerIconResources(), true);
+    (void)registered;
+    // A note with a clock, outlined dark and filled light so that it reads on light and dark
+    // panels. Below 32 pixels a simpler drawing on the pixel grid stays sharp; each size is
+    // drawn at 1x, 1.5x and 2x so that scaled panels get a crisp picture too.
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128}) {
+    QSvgRenderer small(QStringLiteral(":/icons/brimble-small.svg"));
+    QSvgRenderer large(QStringLiteral(":/icons/brimble.svg"));
+    for (int size : {16, 20, 22, 24, 32, 36, 40, 44, 48, 64, 72, 96, 128, 256}) {
         QPixmap pm(size, size);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
-        const qreal s = size;
-        // A yellow note with a folded corner and a red exclamation mark.
-        QPainterPath note;
-        note.moveTo(s * 0.12, s * 0.08);
-        note.lineTo(s * 0.70, s * 0.08);
-        note.lineTo(s * 0.88, s * 0.26);
-        note.lineTo(s * 0.88, s * 0.92);
-        note.lineTo(s * 0.12, s * 0.92);
-        note.closeSubpath();
-        p.setPen(QPen(QColor(0x8a, 0x6d, 0x00), qMax(1.0, s / 24)));
-        p.setBrush(QColor(0xff, 0xe0, 0x4a));
-        p.drawPath(note);
-        p.setBrush(QColor(0xe8, 0xbe, 0x10));
-        p.drawPolygon(QPolygonF({QPointF(s * 0.70, s * 0.08), QPointF(s * 0.70, s * 0.26),
-                                 QPointF(s * 0.88, s * 0.26)}));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xc6, 0x1a, 0x1a));
-        p.drawRoundedRect(QRectF(s * 0.43, s * 0.24, s * 0.14, s * 0.42), s * 0.05, s * 0.05);
-        p.drawEllipse(QRectF(s * 0.43, s * 0.72, s * 0.14, s * 0.13));
+        (size < 32 ? small : large).render(&p, QRectF(0, 0, size, size));
         p.end();
         icon.addPixmap(pm);
     }

@@ -3,6 +3,7 @@
 
 #include "dialogs/pictures.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QToolButton>
 
@@ -10,6 +11,7 @@ namespace brimble {
 
 namespace {
 
+// `colour` invalid: the palette's text colour, which stays readable on light and dark themes.
 QLabel* label(QWidget* parent, const char* name, const QString& text, int pixels, QColor colour) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
@@ -18,9 +20,11 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int pixels
     f.setPixelSize(pixels);
     f.setBold(true);
     l->setFont(f);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, colour);
-    l->setPalette(p);
+    if (colour.isValid()) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, colour);
+        l->setPalette(p);
+    }
     l->setAlignment(Qt::AlignCenter);
     return l;
 }
@@ -53,9 +57,9 @@ Tabout::Tabout(TCreditsPanel::Clock clock, QWidget* parent)
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setGeometry(0, 0, kClientSize.width(), kPanelHeight);
 
-    label1_ = label(panel, "Label1", QStringLiteral("Brimble!"), 21, QColor(0, 0, 255));
+    label1_ = label(panel, "Label1", QStringLiteral("Brimble!"), 21, creditsBlue(palette()));
     label1_->setGeometry(1, 14, kClientSize.width() - 2, 28);
-    label2_ = label(panel, "Label2", QStringLiteral("Version 1.0"), 16, Qt::black);
+    label2_ = label(panel, "Label2", QStringLiteral("Version 1.0"), 16, QColor());
     label2_->setGeometry(1, 44, kClientSize.width() - 2, 20);
 
     credits_ = new TCreditsPanel(creditLines(), std::move(clock), panel);
@@ -71,6 +75,16 @@ Tabout::Tabout(TCreditsPanel::Clock clock, QWidget* parent)
     button_->setGeometry((kClientSize.width() - 32) / 2,
                          kPanelHeight + (kClientSize.height() - kPanelHeight - 32) / 2, 32, 32);
     connect(button_, &QToolButton::clicked, this, &QWidget::hide);
+}
+
+void Tabout::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // A theme switched while the program runs.
+    if (event->type() == QEvent::PaletteChange && label1_) {
+        QPalette p = label1_->palette();
+        p.setColor(QPalette::WindowText, creditsBlue(palette()));
+        label1_->setPalette(p);
+    }
 }
 
 void Tabout::showEvent(QShowEvent* event) {

@@ -5,6 +5,12 @@
 
 namespace brimble {
 
+QColor creditsBlue(const QPalette& palette) {
+    if (palette.color(QPalette::Window).lightness() >= 128)
+        return QColor(0, 0, 255);
+    return QColor(0x8c, 0xb4, 0xff);
+}
+
 CreditsScroll::CreditsScroll(const QStringList& lines, int lineHeight, int areaHeight)
     : lines_(lines), lineHeight_(std::max(1, lineHeight)), areaHeight_(std::max(0, areaHeight)) {
     while (!lines_.isEmpty() && lines_.front().trimmed().isEmpty())
@@ -60,7 +66,7 @@ void TCreditsPanel::paintEvent(QPaintEvent* event) {
     const QRect area = contentsRect();
     p.fillRect(area, palette().color(QPalette::Window));
     p.setFont(font_);
-    p.setPen(QColor(0, 0, 255));
+    p.setPen(creditsBlue(palette()));
     scroll_->draw(p, area, offset());
 }
 

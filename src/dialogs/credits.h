@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFrame>
@@ -11,6 +12,10 @@
 class QPainter;
 
 namespace brimble {
+
+// The blue of the product name and the credits: pure blue on a light panel, a light blue on
+// a dark one, where pure blue could hardly be read.
+QColor creditsBlue(const QPalette& palette);
 
 // The scrolling of the About box's credits: a block of centred lines that starts just below
 // the bottom of the text area and moves up one pixel every 30 ms until it has passed the top,

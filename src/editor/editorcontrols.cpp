@@ -40,6 +40,7 @@ QToolButton* toolButton(QToolBar* bar, const char* name, const char* picture, co
 void MemoEditor::buildList() {
     model_ = new MemoListModel(db_.BM);
     grid_ = new TDBCtrlGrid(*model_, guard_, hosts_.list);
+    grid_->setAccessibleName(QStringLiteral("Memos"));
     hosts_.list->layout()->addWidget(grid_);
 }
 
@@ -49,6 +50,7 @@ void MemoEditor::buildBottomBar() {
 
     toolBar1_ = new QToolBar(hosts_.panel1);
     toolBar1_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar1_->setAccessibleName(QStringLiteral("Memo commands"));
     toolBar1_->setMovable(false);
     toolBar1_->setFloatable(false);
     toolBar1_->setIconSize(QSize(20, 20));
@@ -62,11 +64,15 @@ void MemoEditor::buildBottomBar() {
     tb8_ = toolButton(toolBar1_, "ToolButton8", "tile", QStringLiteral("Tile Popups"));
     tb7_ = toolButton(toolBar1_, "ToolButton7", "cascade", QStringLiteral("Cascade Popups"));
     tb9_ = toolButton(toolBar1_, "ToolButton9", "lock", QStringLiteral("Lock Popups Positions"));
+    // A disabled button ignores its shortcut, so the keys follow the buttons' states.
+    tb1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    tb3_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 }
 
 void MemoEditor::buildEditor() {
     memo1_ = new TDBRichEdit(hosts_.editor);
     memo1_->setObjectName(QStringLiteral("memo1"));
+    memo1_->setAccessibleName(QStringLiteral("Memo text"));
     memo1_->bind(db_.BM, QStringLiteral("memo"));
     hosts_.editor->layout()->addWidget(memo1_);
 }
@@ -80,7 +86,9 @@ void MemoEditor::buildDateRow() {
 
     dtp1_ = new TDatePicker(row);
     dtp1_->setGeometry(8, 8, 145, 24);
+    dtp1_->setAccessibleName(QStringLiteral("Due date"));
     spt_ = makeSPT(row);
+    spt_->setAccessibleName(QStringLiteral("Due time"));
     spt_->move(162, 8);
     button3_ = new QPushButton(QStringLiteral("Now"), row);
     button3_->setObjectName(QStringLiteral("Button3"));

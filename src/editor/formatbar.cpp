@@ -62,11 +62,12 @@ int SizeBox::textValue() const { return valueFromText(lineEdit()->text()); }
 
 namespace {
 
+// A button without a hint is still announced by what it does, never by its control name.
 QToolButton* button(QToolBar* bar, const char* name, const char* picture, bool check,
-                    const QString& hint = {}) {
+                    const QString& hint, const QString& spoken = {}) {
     auto* b = new QToolButton(bar);
     b->setToolTip(hint);
-    b->setAccessibleName(hint.isEmpty() ? QLatin1String(name) : hint);
+    b->setAccessibleName(hint.isEmpty() ? spoken : hint);
     b->setObjectName(QLatin1String(name));
     b->setIcon(toolPicture(QLatin1String(picture)));
     b->setIconSize(QSize(16, 16));
@@ -90,6 +91,7 @@ FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
     : QObject(host), editor_(editor), platform_(platform), guard_(std::move(guard)) {
     bar_ = new QToolBar(host);
     bar_->setObjectName(QStringLiteral("ToolBar2"));
+    bar_->setAccessibleName(QStringLiteral("Formatting"));
     bar_->setMovable(false);
     bar_->setFloatable(false);
     bar_->setIconSize(QSize(16, 16));
@@ -97,9 +99,9 @@ FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
     bar_->layout()->setSpacing(0);
     bar_->layout()->setContentsMargins(0, 0, 0, 0);
     bar_->setGeometry(0, 0, 420, 30);
-    tb10_ = button(bar_, "ToolButton10", "italic", true);
-    tb11_ = button(bar_, "ToolButton11", "underline", true);
-    tb12_ = button(bar_, "ToolButton12", "bold", true);
+    tb10_ = button(bar_, "ToolButton10", "italic", true, {}, QStringLiteral("Italic"));
+    tb11_ = button(bar_, "ToolButton11", "underline", true, {}, QStringLiteral("Underline"));
+    tb12_ = button(bar_, "ToolButton12", "bold", true, {}, QStringLiteral("Bold"));
     addGap(bar_, 8);
     se_ = new SizeBox(platform_, bar_);
     se_->setObjectName(QStringLiteral("SE"));
@@ -107,15 +109,17 @@ FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
     se_->setFixedWidth(41);
     bar_->addWidget(se_);
     addGap(bar_, 14);
-    tb13_ = button(bar_, "ToolButton13", "alignleft", true);
-    tb14_ = button(bar_, "ToolButton14", "aligncenter", true);
-    tb15_ = button(bar_, "ToolButton15", "alignright", true);
+    tb13_ = button(bar_, "ToolButton13", "alignleft", true, {}, QStringLiteral("Align left"));
+    tb14_ = button(bar_, "ToolButton14", "aligncenter", true, {}, QStringLiteral("Align center"));
+    tb15_ = button(bar_, "ToolButton15", "alignright", true, {}, QStringLiteral("Align right"));
     addGap(bar_, 15);
     tb16_ = button(bar_, "ToolButton16", "charmap", false, QStringLiteral("Insert Character Map"));
     tb17_ = button(bar_, "ToolButton17", "fontcolor", false, QStringLiteral("Font Color"));
     tb18_ = button(bar_, "ToolButton18", "font", false, QStringLiteral("Font"));
     tb19_ = button(bar_, "ToolButton19", "fontbg", false, QStringLiteral("Font bg color"));
     tb26_ = button(bar_, "ToolButton26", "print", false, QStringLiteral("Print Memo"));
+    // A disabled button ignores its shortcut, so the key follows the button's state.
+    tb26_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
     auto wire = [this](QToolButton* b, void (FormatBar::*handler)()) {
         connect(b, &QToolButton::clicked, this,

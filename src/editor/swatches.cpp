@@ -38,6 +38,7 @@ SwatchStrip::SwatchStrip(QWidget* host) : QObject(host) {
         pal.setColor(QPalette::Window, charattr::fromColorRef(kColors[size_t(i)]));
         s->setPalette(pal);
         s->setCursor(Qt::PointingHandCursor);
+        s->setAccessibleName(QStringLiteral("Memo color %1").arg(i + 1));
         s->installEventFilter(this);
         swatches_[size_t(i)] = s;
     }

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QSize>
 #include <QString>
@@ -35,6 +37,11 @@ public:
 
     virtual QDateTime now() const = 0;
     virtual QString programFilePath() const = 0;
+    // The folder of the memo database, with its trailing separator. The program's own folder
+    // unless the platform knows better (an installed program keeps it in the user's data).
+    virtual QString databaseDirectory() const {
+        return QDir::toNativeSeparators(QFileInfo(programFilePath()).absolutePath() + QLatin1Char('/'));
+    }
     virtual QSize primaryScreenSize() const = 0;
     virtual void beep() = 0;
 

@@ -1,6 +1,7 @@
 #include "platform/realplatform.h"
 
 #include "platform/autorunstore.h"
+#include "platform/datalocation.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -73,6 +74,12 @@ QDateTime RealPlatform::now() const { return QDateTime::currentDateTime(); }
 
 QString RealPlatform::programFilePath() const {
     return QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+}
+
+QString RealPlatform::databaseDirectory() const {
+    if (databaseDir_.isEmpty())
+        databaseDir_ = brimble::databaseDirectory(databasePlacesFor(programFilePath()));
+    return databaseDir_;
 }
 
 QSize RealPlatform::primaryScreenSize() const {

@@ -25,6 +25,8 @@ public:
 
     QDateTime now() const override;
     QString programFilePath() const override;
+    // Beside the program first, else the user's copy of the installed template; taken once.
+    QString databaseDirectory() const override;
     QSize primaryScreenSize() const override;
     void beep() override;
 
@@ -51,6 +53,7 @@ private:
 
     QPointer<QWidget> owner_;
     std::unique_ptr<AutorunStore> autorun_;
+    mutable QString databaseDir_;
 };
 
 // What shellOpen hands to the desktop: a URL as it stands, a path as a file URL, and

@@ -2,6 +2,7 @@
 
 #include "controls/spinedit/timerspeedbutton.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPolygon>
 
@@ -9,13 +10,16 @@ namespace brimble {
 
 namespace {
 
-// A small filled triangle, 7 x 4, pointing up or down.
+// A small filled triangle, 7 x 4, pointing up or down, in the palette's button text colour
+// (dark on light themes, light on dark ones) and at the screens' scale.
 QPixmap arrow(bool up) {
-    QPixmap pm(7, 4);
+    const qreal scale = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(QSize(7, 4) * scale);
+    pm.setDevicePixelRatio(scale);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
+    p.setBrush(QGuiApplication::palette().color(QPalette::ButtonText));
     for (int row = 0; row < 4; ++row) {
         const int y = up ? row : 3 - row;
         p.drawRect(3 - row, y, 2 * row + 1, 1);
@@ -37,6 +41,8 @@ TSpinButton::TSpinButton(QWidget* parent)
     setObjectName(QStringLiteral("SpinButton"));
     up_->setObjectName(QStringLiteral("UpButton"));
     down_->setObjectName(QStringLiteral("DownButton"));
+    up_->setAccessibleName(QStringLiteral("Up"));
+    down_->setAccessibleName(QStringLiteral("Down"));
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::ArrowCursor);
     setMinimumWidth(kMinWidth);

@@ -156,7 +156,8 @@ void TTimerSpeedButton::paintEvent(QPaintEvent*) {
     if (!glyph_.isNull()) {
         const QPixmap pm =
             isEnabled() ? glyph_ : QIcon(glyph_).pixmap(glyph_.size(), QIcon::Disabled);
-        QPoint at = rect().center() - QPoint(pm.width() / 2, pm.height() / 2);
+        const QSize size = pm.deviceIndependentSize().toSize();
+        QPoint at = rect().center() - QPoint(size.width() / 2, size.height() / 2);
         if (down_)
             at += QPoint(1, 1);
         p.drawPixmap(at, pm);
