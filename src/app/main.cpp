@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
 
     brimble::RealPlatform platform;
     // One copy per database: a second start shows the running copy's window instead.
-    brimble::SoleInstance sole(QFileInfo(platform.programFilePath()).absolutePath());
+    brimble::SoleInstance sole(QFileInfo(platform.programFilePath()).absolutePath() +
+                               QStringLiteral("/bm.mdb"));
     if (!sole.claim())
         return 0;
     brimble::Program program(platform);

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
+#include <QList>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -36,6 +38,10 @@ public:
     virtual QDateTime now() const = 0;
     virtual QString programFilePath() const = 0;
     virtual QSize primaryScreenSize() const = 0;
+    // The screens' rectangles on the desktop, the primary one first.
+    virtual QList<QRect> screenGeometries() const {
+        return {QRect(QPoint(0, 0), primaryScreenSize())};
+    }
     virtual void beep() = 0;
 
     virtual void showError(const QString& text) = 0;

@@ -26,6 +26,7 @@ public:
     QDateTime now() const override;
     QString programFilePath() const override;
     QSize primaryScreenSize() const override;
+    QList<QRect> screenGeometries() const override;
     void beep() override;
 
     // Titled with the application's name.
