@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
 
     brimble::RealPlatform platform;
     // One copy per database: a second start shows the running copy's window instead.
-    brimble::SoleInstance sole(QDir::cleanPath(platform.databaseDirectory()));
+    brimble::SoleInstance sole(QDir(platform.databaseDirectory()).filePath(QStringLiteral("bm.mdb")));
     if (!sole.claim())
         return 0;
     brimble::Program program(platform);

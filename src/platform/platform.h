@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QList>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -43,6 +45,10 @@ public:
         return QDir::toNativeSeparators(QFileInfo(programFilePath()).absolutePath() + QLatin1Char('/'));
     }
     virtual QSize primaryScreenSize() const = 0;
+    // The screens' rectangles on the desktop, the primary one first.
+    virtual QList<QRect> screenGeometries() const {
+        return {QRect(QPoint(0, 0), primaryScreenSize())};
+    }
     virtual void beep() = 0;
 
     virtual void showError(const QString& text) = 0;

@@ -87,6 +87,17 @@ QSize RealPlatform::primaryScreenSize() const {
     return screen ? screen->size() : QSize();
 }
 
+QList<QRect> RealPlatform::screenGeometries() const {
+    QList<QRect> out;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary)
+        out << primary->geometry();
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s != primary)
+            out << s->geometry();
+    return out;
+}
+
 void RealPlatform::beep() { QApplication::beep(); }
 
 void RealPlatform::showError(const QString& text) {

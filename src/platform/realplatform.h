@@ -28,6 +28,7 @@ public:
     // Beside the program first, else the user's copy of the installed template; taken once.
     QString databaseDirectory() const override;
     QSize primaryScreenSize() const override;
+    QList<QRect> screenGeometries() const override;
     void beep() override;
 
     // Titled with the application's name.

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -23,7 +24,11 @@ QString userName() {
 
 SoleInstance::SoleInstance(const QString& key, QObject* parent) : QObject(parent) {
     // Local socket names are shared by every user of the machine: the user is part of the name.
-    const QByteArray id = (QDir::cleanPath(key) + QLatin1Char('\n') + userName()).toUtf8();
+    // The same file reached through a link, a bind mount's other name or "..": one key.
+    const QFileInfo file(key);
+    const QString canonical = file.canonicalFilePath();
+    const QString where = canonical.isEmpty() ? QDir::cleanPath(file.absoluteFilePath()) : canonical;
+    const QByteArray id = (where + QLatin1Char('\n') + userName()).toUtf8();
     name_ = QStringLiteral("brimble-") +
             QString::fromLatin1(
                 QCryptographicHash::hash(id, QCryptographicHash::Sha256).toHex().left(24));

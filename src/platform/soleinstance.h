@@ -13,7 +13,8 @@ namespace brimble {
 class SoleInstance : public QObject {
     Q_OBJECT
 public:
-    // `key` names what a copy works on: the program's directory, which holds its database.
+    // `key` names what a copy works on: its database file. Links to the file are followed, so
+    // two copies that reach one file by different paths are still one.
     explicit SoleInstance(const QString& key, QObject* parent = nullptr);
     ~SoleInstance() override;
 

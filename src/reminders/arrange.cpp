@@ -44,7 +44,7 @@ void PopupManager::ToolButton9Click() {
             bms.setValue(QStringLiteral("left"), place.x());
             bms.setValue(QStringLiteral("tinggi"), place.height());
             bms.setValue(QStringLiteral("lebar"), place.width());
-            bms.post();
+            Database::postOrCancel(bms);
         }
     }
     refreshMemoList();

@@ -8,9 +8,11 @@
 #include "reminders/scheduler.h"
 #include "store/database.h"
 #include "store/datetime.h"
+#include "store/dberror.h"
 
 #include <QVBoxLayout>
 #include <algorithm>
+#include <exception>
 
 namespace brimble {
 
@@ -21,6 +23,28 @@ const QString kPopped = QStringLiteral("popped");
 constexpr quint32 kWhite = 0x00FFFFFF;
 
 } // namespace
+
+QRect boundedPlace(const QRect& stored, const QList<QRect>& screens) {
+    if (screens.isEmpty())
+        return stored;
+    QRect desktop;
+    for (const QRect& s : screens)
+        desktop |= s;
+    // Sizes beyond the whole desktop only cost memory (and a window system takes no more).
+    const int width = std::min(stored.width(), desktop.width());
+    const int height = std::min(stored.height(), desktop.height());
+    // In 64 bits: a stored corner near the ends of the int range must not wrap around.
+    const qint64 left = stored.x(), top = stored.y();
+    const qint64 right = left + std::max(width, 1), bottom = top + std::max(height, 1);
+    for (const QRect& s : screens)
+        if (left < qint64(s.x()) + s.width() && right > s.x() && top < qint64(s.y()) + s.height() &&
+            bottom > s.y())
+            return QRect(stored.x(), stored.y(), width, height);
+    const QRect& primary = screens.first();
+    const QSize size(std::min(width, primary.width()), std::min(height, primary.height()));
+    return QRect(primary.x() + (primary.width() - size.width()) / 2,
+                 primary.y() + (primary.height() - size.height()) / 2, size.width(), size.height());
+}
 
 PopupManager::PopupManager(Database& db, Platform& platform, MemoListHooks& hooks, QWidget* owner)
     : QObject(owner), db_(db), platform_(platform), hooks_(hooks), owner_(owner) {}
@@ -39,8 +63,12 @@ QRect PopupManager::storedGeometry() const {
                          (screen.height() - kFallbackSize) / 2, kFallbackSize, kFallbackSize);
         }
     }
-    return QRect(bms.intValue(QStringLiteral("left")), bms.intValue(QStringLiteral("top")),
-                 bms.intValue(QStringLiteral("lebar")), bms.intValue(QStringLiteral("tinggi")));
+    // Far beyond any desktop, but small enough that no edge overflows.
+    static constexpr int kFar = 1 << 24;
+    auto read = [&bms](const char* column, int low) {
+        return std::clamp(bms.intValue(QLatin1String(column)), low, kFar);
+    };
+    return QRect(read("left", -kFar), read("top", -kFar), read("lebar", 0), read("tinggi", 0));
 }
 
 TRichEdit* PopupManager::makeViewer(QWidget* window) {
@@ -66,7 +94,7 @@ void PopupManager::createpop2() {
     window->setObjectName(QStringLiteral("popup"));
     entry->form = window;
     entry->idx = bms.intValue(kIdx);
-    window->setOuterGeometry(storedGeometry());
+    window->setOuterGeometry(boundedPlace(storedGeometry(), platform_.screenGeometries()));
     const QString title =
         formatDays(patterns::listEntry, bms.dateValue(QStringLiteral("datetime")));
     window->setWindowTitle(title);
@@ -84,26 +112,44 @@ void PopupManager::createpop2() {
     // pop-ups, being tool windows, add none.
 }
 
-void PopupManager::clearPoppedOf(int idx) {
+bool PopupManager::isShown(int idx) const {
+    return std::any_of(poplist_.begin(), poplist_.end(),
+                       [idx](const auto& e) { return e->idx == idx && e->form; });
+}
+
+bool PopupManager::clearPoppedOf(int idx) {
     View& bms = db_.bms;
+    if (!bms.isOpen())
+        return true;
     for (bms.first(); !bms.eof(); bms.next()) {
         if (bms.intValue(kIdx) != idx)
             continue;
-        bms.edit();
-        bms.setValue(kPopped, false);
-        bms.post();
+        try {
+            Database::setPopped(bms, false);
+        } catch (const RowVanished&) {
+            // The row went with its mark: the window may go, and the user hears of it once.
+            return false;
+        }
     }
+    return true;
 }
 
 void PopupManager::FClose(QWidget* sender) {
     auto it = std::find_if(poplist_.begin(), poplist_.end(),
                            [sender](const auto& e) { return e->form == sender; });
+    bool vanished = false;
     if (it != poplist_.end()) {
-        clearPoppedOf((*it)->idx);
+        // Any other refusal (a lock held elsewhere, a full disk) throws here and leaves the
+        // window open with its mark still set, so the memo is neither shown twice nor lost.
+        vanished = !clearPoppedOf((*it)->idx);
         poplist_.erase(it);
     }
     // The window is in its own close handling: it goes once that has finished.
     sender->deleteLater();
+    if (vanished)
+        throw RowVanished(QStringLiteral("Row cannot be located for updating: it was removed "
+                                         "since the view '%1' was opened.")
+                              .arg(db_.bms.name()));
 }
 
 void PopupManager::Zclick(QWidget* sender) {
@@ -122,7 +168,7 @@ void PopupManager::Zclick(QWidget* sender) {
         list.setValue(QStringLiteral("left"), place.x());
         list.setValue(QStringLiteral("tinggi"), place.height());
         list.setValue(QStringLiteral("lebar"), place.width());
-        list.post();
+        Database::postOrCancel(list);
         hooks_.gridchange2();
         Database::reopen(db_.bms);
         return;
@@ -130,18 +176,35 @@ void PopupManager::Zclick(QWidget* sender) {
 }
 
 void PopupManager::refreshMemoList() {
+    // With no database there is no list to refresh, and opening the window must still work.
+    if (!db_.ADOConnection1.isOpen())
+        return;
     Database::reopen(db_.BM);
     if (!db_.BM.isEmpty())
         hooks_.setEditorColor(db_.BM.intValue(QStringLiteral("bgcolor")));
 }
 
 void PopupManager::closepop() {
+    // A pop-up whose mark cannot be cleared stays open, marked; the others close. The first
+    // failure is reported once, after all.
+    std::exception_ptr failure;
+    std::vector<std::unique_ptr<PopEntry>> kept;
+    for (auto& entry : poplist_) {
+        try {
+            clearPoppedOf(entry->idx);
+        } catch (const DbError&) {
+            if (!failure)
+                failure = std::current_exception();
+            kept.push_back(std::move(entry));
+        }
+    }
     for (const auto& entry : poplist_)
-        clearPoppedOf(entry->idx);
-    for (const auto& entry : poplist_)
-        delete entry->form.data();
-    poplist_.clear();
+        if (entry)
+            delete entry->form.data();
+    poplist_ = std::move(kept);
     refreshMemoList();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void PopupManager::ToolButton4Click() {
@@ -152,14 +215,20 @@ void PopupManager::ToolButton4Click() {
 
 void PopupManager::ToolButton6Click() {
     View& bms = db_.bms;
+    std::exception_ptr failure;
     for (bms.first(); !bms.eof(); bms.next()) {
-        if (bms.boolValue(kPopped))
+        if (bms.boolValue(kPopped) || isShown(bms.intValue(kIdx)))
             continue;
         createpop2();
-        bms.edit();
-        bms.setValue(kPopped, true);
-        bms.post();
+        try {
+            Database::setPopped(bms, true);
+        } catch (const DbError&) {
+            if (!failure)
+                failure = std::current_exception();
+        }
     }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void PopupManager::release() {

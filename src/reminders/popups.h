@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QList>
 #include <QRect>
 #include <memory>
 #include <vector>
@@ -16,6 +17,12 @@ class MemoListHooks;
 class PopupWindow;
 class Scheduler;
 class TRichEdit;
+
+// Where a pop-up with the stored place `stored` opens on these screens (primary first): as
+// stored when any part of it is on a screen, its size bounded by the desktop; a place wholly
+// off every screen is brought onto the primary one, so that no reminder is shown where nobody
+// can see it.
+QRect boundedPlace(const QRect& stored, const QList<QRect>& screens);
 
 // One open pop-up: its window, the text view that fills it and the memo's idx.
 struct PopEntry {
@@ -45,6 +52,9 @@ public:
     ~PopupManager() override;
 
     const std::vector<std::unique_ptr<PopEntry>>& poplist() const { return poplist_; }
+    // Whether a window of the memo is open: what the scan and "Open All Popups" go by besides
+    // the popped mark, which a refused write may have left unset.
+    bool isShown(int idx) const;
 
     // The scheduler whose timer "Close all Popups " stops; it registers itself.
     void setScheduler(Scheduler* scheduler) { scheduler_ = scheduler; }
@@ -77,7 +87,8 @@ public:
 private:
     QRect storedGeometry() const;
     TRichEdit* makeViewer(QWidget* window);
-    void clearPoppedOf(int idx);
+    // False when the memo's row was removed from the file meanwhile.
+    bool clearPoppedOf(int idx);
     void refreshMemoList();
 
     Database& db_;

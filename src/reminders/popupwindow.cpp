@@ -252,6 +252,8 @@ void PopupWindow::changeEvent(QEvent* event) {
 
 void PopupWindow::closeEvent(QCloseEvent* event) {
     settle_.stop();
+    // Refused until the handler has run: if it throws, the window stays open.
+    event->ignore();
     if (onClose_)
         onClose_(this);
     event->accept();

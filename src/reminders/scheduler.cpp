@@ -4,8 +4,10 @@
 #include "reminders/popups.h"
 #include "store/database.h"
 #include "store/datetime.h"
+#include "store/dberror.h"
 
 #include <cmath>
+#include <exception>
 
 namespace brimble {
 
@@ -69,40 +71,50 @@ DueMinute DueMinute::ofDays(double days) {
 
 void Scheduler::Timer1Timer() {
     View& bms = db_.bms;
+    // A database that could not be opened was reported at start-up; no tick repeats it.
+    if (!bms.isOpen())
+        return;
     const QString kPopped = QStringLiteral("popped");
     const QString kDue = QStringLiteral("datetime");
+    const QString kIdx = QStringLiteral("idx");
 
     // Pass 1: the first unshown memo whose due-minute text is that of now; it ends the tick.
     // The text shows day, month, two-digit year, hour and minute and nothing else, so rows
-    // whose fields differ from now's cannot match; the text decides for the others.
+    // whose fields differ from now's cannot match; the text decides for the others. A memo
+    // whose window is open counts as shown even if its mark could not be written.
     const QDateTime now = platform_.now();
     const QString nowText = formatDateTime(patterns::dueMinute, now);
     const DueMinute nowMinute = DueMinute::of(now.date(), now.time().hour(), now.time().minute());
     for (bms.first(); !bms.eof(); bms.next()) {
         const double due = bms.dateValue(kDue);
         if (DueMinute::ofDays(due) != nowMinute || bms.boolValue(kPopped) ||
-            formatDays(patterns::dueMinute, due) != nowText)
+            formatDays(patterns::dueMinute, due) != nowText || popups_.isShown(bms.intValue(kIdx)))
             continue;
         popups_.createpop2();
-        bms.edit();
-        bms.setValue(kPopped, true);
-        bms.post();
+        Database::setPopped(bms, true);
         return;
     }
 
     // Pass 2: every unshown repeating memo whose time has come, against the clock as it is
-    // when the row is reached (read only for the rows it can decide).
+    // when the row is reached (read only for the rows it can decide). A mark that cannot be
+    // written does not stop the others; its error is raised once, after the walk.
     const QString kRepeated = QStringLiteral("repeated");
+    std::exception_ptr failure;
     for (bms.first(); !bms.eof(); bms.next()) {
         if (!bms.boolValue(kRepeated) || bms.boolValue(kPopped))
             continue;
-        if (toDays(platform_.now()) < bms.dateValue(kDue))
+        if (toDays(platform_.now()) < bms.dateValue(kDue) || popups_.isShown(bms.intValue(kIdx)))
             continue;
         popups_.createpop2();
-        bms.edit();
-        bms.setValue(kPopped, true);
-        bms.post();
+        try {
+            Database::setPopped(bms, true);
+        } catch (const DbError&) {
+            if (!failure)
+                failure = std::current_exception();
+        }
     }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 } // namespace brimble

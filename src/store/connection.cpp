@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <cerrno>
 #include <cstring>
 #include <sqlcipher/sqlite3.h>
 
@@ -16,14 +17,42 @@ struct Parsed {
     QByteArray key;
 };
 
+// Splits "name=value;name=value". A value may be quoted with " or ' (the quote doubled inside
+// stands for itself), so that a path holding ';' or '=' survives.
 Parsed parse(const QString& text) {
     Parsed p;
-    for (const QString& piece : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const qsizetype eq = piece.indexOf(QLatin1Char('='));
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        const qsizetype eq = text.indexOf(QLatin1Char('='), i);
         if (eq < 0)
-            continue;
-        const QString name = piece.left(eq).trimmed().toLower();
-        const QString value = piece.mid(eq + 1).trimmed();
+            break;
+        const QString name = text.mid(i, eq - i).trimmed().toLower();
+        i = eq + 1;
+        while (i < n && text[i].isSpace())
+            ++i;
+        QString value;
+        if (i < n && (text[i] == QLatin1Char('"') || text[i] == QLatin1Char('\''))) {
+            const QChar quote = text[i++];
+            while (i < n) {
+                if (text[i] == quote) {
+                    if (i + 1 < n && text[i + 1] == quote) {
+                        value += quote;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += text[i++];
+            }
+            const qsizetype end = text.indexOf(QLatin1Char(';'), i);
+            i = end < 0 ? n : end + 1;
+        } else {
+            const qsizetype end = text.indexOf(QLatin1Char(';'), i);
+            value = text.mid(i, (end < 0 ? n : end) - i).trimmed();
+            i = end < 0 ? n : end + 1;
+        }
         if (name == QLatin1String("data source"))
             p.file = value;
         else if (name == QLatin1String("password") ||
@@ -31,6 +60,24 @@ Parsed parse(const QString& text) {
             p.key = value.toUtf8();
     }
     return p;
+}
+
+// Errors that concern the file rather than one statement say which file it is.
+bool aboutTheFile(int code) {
+    switch (code & 0xff) {
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+    case SQLITE_READONLY:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_PERM:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -41,8 +88,20 @@ void Connection::applyCipherSettings(sqlite3* db) {
 }
 
 QString Connection::connectionStringFor(const QString& directoryWithSeparator) {
-    return QLatin1String(kPrefix) + directoryWithSeparator + QLatin1String(kSuffix);
+    return connectionStringForFile(directoryWithSeparator + QLatin1String(kFileName));
 }
+
+QString Connection::connectionStringForFile(const QString& file) {
+    QString source = file;
+    // Quoted only when it must be, so ordinary paths keep the plain form.
+    if (source.contains(QLatin1Char(';')) || source.contains(QLatin1Char('"')) ||
+        source.contains(QLatin1Char('\'')) || source != source.trimmed())
+        source = QLatin1Char('"') + source.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+                 QLatin1Char('"');
+    return QLatin1String(kPrefix) + source + QLatin1String(kSettings);
+}
+
+QString Connection::fileName() const { return parse(connectionString_).file; }
 
 Connection::~Connection() { close(); }
 
@@ -52,6 +111,12 @@ void Connection::open() {
     const Parsed p = parse(connectionString_);
     if (p.file.isEmpty())
         throw DbError(QStringLiteral("The connection string names no data source."));
+
+    // A file of no bytes is no database of this program, though the engine would take it as
+    // an empty one and write a new database into it.
+    const QFileInfo info(p.file);
+    if (info.exists() && info.isFile() && info.size() == 0)
+        throw DbError(QStringLiteral("'%1' is empty: it is not a Brimble! database.").arg(p.file));
 
     sqlite3* db = nullptr;
     // Read-write but never create: a missing file is an error, not a new empty database.
@@ -67,16 +132,36 @@ void Connection::open() {
         throw DbError(text);
     }
     db_ = db;
+    file_ = p.file;
     try {
         if (sqlite3_key(db_, p.key.constData(), int(p.key.size())) != SQLITE_OK)
             fail();
         applyCipherSettings(db_);
-        sqlite3_busy_timeout(db_, 5000);
-        // Views re-read the whole table after every write: keep up to 64 MB of its pages
-        // decrypted rather than decrypting them again each time.
+        // Another process holding the write lock makes a write wait this long before it
+        // fails: long enough for an ordinary commit of another copy, short enough that the
+        // window does not freeze.
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         exec("PRAGMA cache_size=-65536;");
-        // The first read proves the key: a wrong one gives "file is not a database".
-        exec("SELECT count(*) FROM sqlite_master;");
+        // The first read proves the key: a wrong one gives "file is not a database". Nothing
+        // is written before the file is known to hold the program's tables.
+        int tables = 0;
+        {
+            sqlite3_stmt* s = nullptr;
+            if (sqlite3_prepare_v2(db_,
+                                   "SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                   "AND name IN ('bm', 'config');",
+                                   -1, &s, nullptr) != SQLITE_OK)
+                fail();
+            const int step = sqlite3_step(s);
+            if (step == SQLITE_ROW)
+                tables = sqlite3_column_int(s, 0);
+            sqlite3_finalize(s);
+            if (step != SQLITE_ROW)
+                fail();
+        }
+        if (tables != 2)
+            throw DbError(QStringLiteral("'%1' does not hold the tables of a Brimble! database.")
+                              .arg(p.file));
         // WAL with full sync: every post is on disk when it returns, and a crash loses no
         // saved memo. Other processes may still open the file for reading and writing.
         exec("PRAGMA journal_mode=WAL;");
@@ -84,6 +169,7 @@ void Connection::open() {
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
+        file_.clear();
         throw;
     }
 }
@@ -93,6 +179,7 @@ void Connection::close() {
         return;
     sqlite3_close_v2(db_);
     db_ = nullptr;
+    file_.clear();
     texts_.clear();
     kept_.clear();
 }
@@ -107,14 +194,26 @@ void Connection::exec(const char* sql) {
     char* message = nullptr;
     const int rc = sqlite3_exec(handle(), sql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
-        const QString text = message ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(message);
-        throw DbError(text);
+        fail();
     }
 }
 
+QString Connection::errorText() const {
+    if (!db_)
+        return QStringLiteral("no connection");
+    const int code = sqlite3_extended_errcode(db_);
+    QString text = QString::fromUtf8(sqlite3_errmsg(db_));
+    // The engine reports a write that found no room as a plain I/O error.
+    if ((code & 0xff) == SQLITE_IOERR && sqlite3_system_errno(db_) == ENOSPC)
+        text = QStringLiteral("the disk is full");
+    if (aboutTheFile(code) && !file_.isEmpty())
+        text = QStringLiteral("%1: '%2'").arg(text, file_);
+    return text;
+}
+
 void Connection::fail(const QString& context) const {
-    QString text = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("no connection");
+    QString text = errorText();
     if (!context.isEmpty())
         text = context + QStringLiteral(": ") + text;
     throw DbError(text);

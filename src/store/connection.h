@@ -12,19 +12,25 @@ struct sqlite3;
 
 namespace brimble {
 
-// The one connection to the memo database. The connection string carries the file and its
-// key: "Provider=SQLCipher;Data Source=<dir>bm.mdb;Persist Security Info=False;Password=<key>".
 // One row of a table as read: its key and its values in the table's column order.
 struct StoredRow {
     qint64 rowid = 0;
     QVector<QVariant> values;
 };
 
+// The one connection to the memo database. The connection string carries the file and its
+// key: "Provider=SQLCipher;Data Source=<dir>bm.mdb;Persist Security Info=False;Password=<key>";
+// a path that holds ';' or a quote is given in double quotes.
 class Connection {
 public:
     static constexpr const char* kPrefix = "Provider=SQLCipher;Data Source=";
+    static constexpr const char* kFileName = "bm.mdb";
+    static constexpr const char* kSettings = ";Persist Security Info=False;Password=wvqz47";
     static constexpr const char* kSuffix = "bm.mdb;Persist Security Info=False;Password=wvqz47";
+    static constexpr int kBusyTimeoutMs = 1000;
     static QString connectionStringFor(const QString& directoryWithSeparator);
+    // The same for a database file wherever it lies.
+    static QString connectionStringForFile(const QString& file);
 
     // Settings of the encrypted file that every open must repeat after keying.
     static void applyCipherSettings(sqlite3* db);
@@ -36,6 +42,8 @@ public:
 
     void setConnectionString(const QString& text) { connectionString_ = text; }
     const QString& connectionString() const { return connectionString_; }
+    // The file the connection string names.
+    QString fileName() const;
 
     // Opens the existing file read-write (never creates it) and checks the key by reading the
     // schema. Throws DbError with the engine's text on failure.
@@ -46,8 +54,10 @@ public:
     sqlite3* handle() const;
     // Runs SQL that returns no rows; throws DbError with the engine's text.
     void exec(const char* sql);
-    // Raises an error for the last failed call on this connection.
+    // Raises an error for the last failed call on this connection, naming the file where the
+    // failure concerns it.
     [[noreturn]] void fail(const QString& context = {}) const;
+    QString errorText() const;
 
     // Bulk writes of a transient mark (the popped flags) may skip waiting for the disk:
     // losing them in a power cut is harmless, they are cleared at every start.
@@ -79,6 +89,7 @@ private:
     };
 
     QString connectionString_;
+    QString file_;
     QHash<qint64, QByteArray> texts_;
     std::map<QString, KeptRows> kept_;
     sqlite3* db_ = nullptr;

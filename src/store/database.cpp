@@ -1,5 +1,9 @@
 #include "store/database.h"
 
+#include "store/dberror.h"
+
+#include <exception>
+
 namespace brimble {
 
 Database::Database() {
@@ -28,6 +32,7 @@ void Database::clearPopped(View& view) {
                 }
         }
     } restore{c};
+    std::exception_ptr failure;
     for (view.first(); !view.eof(); view.next()) {
         if (!view.boolValue(QStringLiteral("popped")))
             continue; // writing false over false changes nothing
@@ -35,9 +40,29 @@ void Database::clearPopped(View& view) {
             c = &view.connection();
             c->setDurableCommits(false);
         }
-        view.edit();
-        view.setValue(QStringLiteral("popped"), false);
+        try {
+            setPopped(view, false);
+        } catch (const DbError&) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void Database::setPopped(View& view, bool popped) {
+    view.edit();
+    view.setValue(QStringLiteral("popped"), popped);
+    postOrCancel(view);
+}
+
+void Database::postOrCancel(View& view) {
+    try {
         view.post();
+    } catch (...) {
+        view.cancel();
+        throw;
     }
 }
 

@@ -13,4 +13,10 @@ public:
     QString text() const { return QString::fromStdString(what()); }
 };
 
+// An update met no row: another process or view removed it after the snapshot was taken.
+class RowVanished : public DbError {
+public:
+    using DbError::DbError;
+};
+
 } // namespace brimble

@@ -497,7 +497,7 @@ void View::writeRow(Row& row, bool insert) {
     if (insert) {
         row = readRow(sqlite3_last_insert_rowid(connection_.handle()));
     } else if (sqlite3_changes(connection_.handle()) == 0) {
-        throw DbError(QStringLiteral("Row cannot be located for updating: it was removed since "
+        throw RowVanished(QStringLiteral("Row cannot be located for updating: it was removed since "
                                      "the view '%1' was opened.")
                           .arg(name_));
     }

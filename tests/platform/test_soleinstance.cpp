@@ -1,6 +1,8 @@
 #include "platform/soleinstance.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QLocalServer>
 #include <QSignalSpy>
 #include <QUuid>
@@ -60,5 +62,28 @@ TEST(SoleInstance, SocketLeftByACrashedCopyDoesNotKeepTheProgramFromStarting) {
     EXPECT_TRUE(next.claim());
     SoleInstance after(key);
     EXPECT_FALSE(after.claim()) << "and it takes requests from then on";
+}
+#endif
+
+#ifndef Q_OS_WIN
+TEST(SoleInstance, OneDatabaseReachedThroughALinkIsOneCopy) {
+    QTemporaryDir dir;
+    const QString real = dir.path() + "/real/bm.mdb";
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/real"));
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/other"));
+    {
+        QFile f(real);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::link(real, dir.path() + "/other/bm.mdb"));
+    ASSERT_TRUE(QFile::link(dir.path() + "/real", dir.path() + "/linkdir"));
+    SoleInstance first(real);
+    ASSERT_TRUE(first.claim());
+    SoleInstance byFileLink(dir.path() + "/other/bm.mdb");
+    EXPECT_FALSE(byFileLink.claim());
+    SoleInstance byFolderLink(dir.path() + "/linkdir/../real/bm.mdb");
+    EXPECT_FALSE(byFolderLink.claim());
+    SoleInstance sameFolderOtherFile(dir.path() + "/real/other.mdb");
+    EXPECT_TRUE(sameFolderOtherFile.claim());
 }
 #endif

@@ -4,9 +4,12 @@
 #include "store/view.h"
 #include "support/tempdb.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -130,4 +133,48 @@ TEST(Durability, APostedMemoSurvivesACrashRightAfterThePost) {
     v.open();
     ASSERT_EQ(v.recordCount(), 1);
     EXPECT_EQ(v.textValue("memo"), "saved just before the crash");
+}
+
+TEST(Connection, EveryLegalFolderNameWorksInTheConnectionString) {
+    QTemporaryDir root;
+    for (const QString& name : {QStringLiteral("memos;Password=nope"), QStringLiteral("say \"hi\"; 'x'"),
+                                QStringLiteral(" padded ")}) {
+        const QString dir = root.path() + "/" + name + "/";
+        ASSERT_TRUE(QDir().mkpath(dir));
+        ASSERT_TRUE(makeDeliveredDatabase(dir + "bm.mdb"));
+        Connection c;
+        c.setConnectionString(Connection::connectionStringFor(dir));
+        EXPECT_EQ(c.fileName(), dir + "bm.mdb");
+        EXPECT_EQ(errorOf(c), QString()) << name.toStdString();
+        EXPECT_TRUE(c.isOpen());
+    }
+}
+
+TEST(Connection, FileThatIsNotTheProgramsDatabaseIsNeverWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/bm.mdb";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    Connection c;
+    c.setConnectionString(Connection::connectionStringFor(dir.path() + "/"));
+    const QString text = errorOf(c);
+    EXPECT_TRUE(text.contains(path)) << text.toStdString();
+    EXPECT_FALSE(c.isOpen());
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_FALSE(QFile::exists(path + "-wal"));
+
+    // An encrypted file with the right key but none of the program's tables.
+    QFile::remove(path);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &raw), SQLITE_OK);
+    sqlite3_key(raw, "wvqz47", 6);
+    Connection::applyCipherSettings(raw);
+    ASSERT_EQ(sqlite3_exec(raw, "CREATE TABLE other (x);", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+    const qint64 size = QFileInfo(path).size();
+    EXPECT_TRUE(errorOf(c).contains(path));
+    EXPECT_EQ(QFileInfo(path).size(), size);
+    EXPECT_FALSE(QFile::exists(path + "-wal")) << "not even switched to WAL";
 }
