@@ -10,6 +10,7 @@ PACKAGES=(
   libsqlcipher-dev libjpeg62-turbo-dev libemf2svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  poppler-utils
 )
 
 missing=()
