@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <emf2svg.h>
 
@@ -16,6 +17,21 @@ qint32 le32(const QByteArray& b, int at) {
 }
 
 constexpr int kMaxSide = 8192; // pixels a metafile is ever drawn at
+
+// Metafiles come from any document a user pastes: the converter is given only those whose
+// records each lie inside the data and that end with an end-of-file record.
+bool recordsWellFormed(const QByteArray& b) {
+    qsizetype at = 0;
+    while (at + 8 <= b.size()) {
+        const qint64 type = le32(b, int(at)), size = quint32(le32(b, int(at + 4)));
+        if (size < 8 || size % 4 != 0 || size > b.size() - at)
+            return false;
+        if (type == 14) // EMR_EOF
+            return true;
+        at += size;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -41,7 +57,8 @@ QSize emfPixelSize(const QByteArray& emf) {
 }
 
 QImage renderEmf(const QByteArray& emf, QSize size) {
-    if (emfFrame(emf).isEmpty() || size.isEmpty())
+    if (emfFrame(emf).isEmpty() || size.isEmpty() || emf.size() > INT_MAX / 2 ||
+        !recordsWellFormed(emf))
         return {};
     size = size.boundedTo(QSize(kMaxSide, kMaxSide));
     generatorOptions options{};

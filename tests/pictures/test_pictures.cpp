@@ -104,6 +104,14 @@ TEST(PictureKinds, DamagedFilesFailWithTheDecodersOwnText) {
     EXPECT_TRUE(loadError(writeFile(dir, "text.jpg", "hello, world")).startsWith("Not a JPEG file"));
     EXPECT_TRUE(loadError(writeFile(dir, "bad.gif", "GIF89a")).startsWith("GIF image: "));
     EXPECT_TRUE(loadError(writeFile(dir, "bad.emf", "not a metafile")).startsWith("Invalid metafile"));
+    // A metafile cut short, or with a record claiming more than there is, never reaches the
+    // converter.
+    const QByteArray emf = quickImage("image1.emf");
+    EXPECT_TRUE(loadError(writeFile(dir, "cut.emf", emf.left(emf.size() - 40))).startsWith("Invalid metafile"));
+    QByteArray huge = emf;
+    huge[108 + 4] = char(0xF0); // the first record after the header
+    huge[108 + 7] = char(0x7F);
+    EXPECT_TRUE(loadError(writeFile(dir, "huge.emf", huge)).startsWith("Invalid metafile"));
     EXPECT_TRUE(loadError(writeFile(dir, "bad.wmf", QByteArray(40, 'x'))).startsWith("Invalid metafile"));
 }
 
