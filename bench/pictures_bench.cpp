@@ -118,7 +118,8 @@ void BM_QuickImagesFirstShow(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_QuickImagesFirstShow)->Unit(benchmark::kMillisecond)->Iterations(10);
+// Once per process: the first showing reads and draws the pictures, a later one reuses them.
+BENCHMARK(BM_QuickImagesFirstShow)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
