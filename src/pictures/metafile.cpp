@@ -1,5 +1,6 @@
 #include "pictures/metafile.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <algorithm>
@@ -59,6 +60,9 @@ QSize emfPixelSize(const QByteArray& emf) {
 QImage renderEmf(const QByteArray& emf, QSize size) {
     if (emfFrame(emf).isEmpty() || size.isEmpty() || emf.size() > INT_MAX / 2 ||
         !recordsWellFormed(emf))
+        return {};
+    // Drawing text needs the fonts of a GUI application; tools without one keep the frame.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return {};
     size = size.boundedTo(QSize(kMaxSide, kMaxSide));
     generatorOptions options{};
