@@ -18,6 +18,7 @@ namespace {
 
 constexpr quint32 kPlaceableKey = 0x9AC6CDD7u;
 constexpr int kMaxSide = 2000; // pixels, for a metafile that gives no physical size
+constexpr size_t kMaxObjects = 0xFFFE;
 
 class Reader {
 public:
@@ -118,6 +119,8 @@ private:
                 break;
             }
             default:
+                // Without a window or a placeable header, the drawing's size is guessed from
+                // the largest numbers its records hold.
                 for (int i = 0; i + 1 < (rec.end - rec.params) / 2; i += 2) {
                     const int a = r.s16(), b = r.s16();
                     extent_ |= QRectF(0, 0, std::abs(b) + 1, std::abs(a) + 1);
@@ -161,12 +164,15 @@ private:
         return pts;
     }
     // WMF objects take the lowest free slot; the enhanced metafile's handles are slot + 1.
+    // An enhanced metafile counts its handles in 16 bits: objects past that are not made.
     int newSlot() {
         const auto it = std::find(slots_.begin(), slots_.end(), false);
         if (it != slots_.end()) {
             *it = true;
             return int(it - slots_.begin()) + 1;
         }
+        if (slots_.size() >= kMaxObjects)
+            return 0;
         slots_.push_back(true);
         return int(slots_.size());
     }
@@ -254,13 +260,15 @@ private:
         case 0x02FA: { // CREATEPENINDIRECT
             const int style = r.u16(), width = r.s16();
             r.s16();
-            o.createPen(newSlot(), style, len(width), fromColorRef(r.u32()));
+            if (const int h = newSlot())
+                o.createPen(h, style, len(width), fromColorRef(r.u32()));
             break;
         }
         case 0x02FC: { // CREATEBRUSHINDIRECT
             const int style = r.u16();
             const quint32 color = r.u32();
-            o.createBrush(newSlot(), style, fromColorRef(color), r.u16());
+            if (const int h = newSlot())
+                o.createBrush(h, style, fromColorRef(color), r.u16());
             break;
         }
         case 0x02FB: { // CREATEFONTINDIRECT
@@ -272,9 +280,10 @@ private:
             const QByteArray flags = r.bytes(8);
             QByteArray face = r.bytes(32);
             face.truncate(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0'));
-            o.createFont(newSlot(), height < 0 ? -len(height) : len(height), weight,
-                         flags.size() > 0 && flags[0], flags.size() > 1 && flags[1],
-                         QString::fromLatin1(face), escapement);
+            if (const int h = newSlot())
+                o.createFont(h, height < 0 ? -len(height) : len(height), weight,
+                             flags.size() > 0 && flags[0], flags.size() > 1 && flags[1],
+                             QString::fromLatin1(face), escapement);
             break;
         }
         case 0x00F7:   // CREATEPALETTE
@@ -282,7 +291,8 @@ private:
         case 0x0142:   // DIBCREATEPATTERNBRUSH
         case 0x06FF: { // CREATEREGION
             // Not drawn, but they take a slot; a plain brush stands in so handles stay in step.
-            o.createBrush(newSlot(), 1 /* hollow */, 0);
+            if (const int h = newSlot())
+                o.createBrush(h, 1 /* hollow */, 0);
             break;
         }
         case 0x012D: { // SELECTOBJECT
