@@ -15,6 +15,7 @@ PACKAGES=(
   openbox trayer dbus-daemon at-spi2-core python3-pyatspi xdotool x11-utils sqlcipher
   # installing and packaging: the validators and the .deb tools
   desktop-file-utils appstream dpkg-dev file
+  poppler-utils
 )
 
 missing=()

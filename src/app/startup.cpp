@@ -7,6 +7,9 @@
 #include "dialogs/aboutbox.h"
 #include "dialogs/customize.h"
 #include "dialogs/historywindow.h"
+#include "dialogs/hyperlink.h"
+#include "dialogs/quickimages.h"
+#include "editor/formatbar.h"
 #include "platform/platform.h"
 #include "reminders/popups.h"
 #include "reminders/scheduler.h"
@@ -43,6 +46,20 @@ void Program::start() {
     form1_->setEditHistoryWindow(form3_.get());
     about_ = std::make_unique<Tabout>();
     form1_->setAboutWindow(about_.get());
+    FormatBar& bar = *main.editor().formatBar();
+    const auto guard = [](const std::function<void()>& step) { ErrorBoundary::run(step); };
+    emoticon_ = std::make_unique<Temoticon>(
+        [&bar](const pictures::Picture& p) { bar.inserter().insertPicture(p); }, guard);
+    form6_ = std::make_unique<TForm6>(
+        platform_, [&bar](const QString& link) { bar.inserter().insertText(link); }, guard);
+    const auto show = [](QWidget* w) {
+        return [w] {
+            w->show();
+            w->raise();
+            w->activateWindow();
+        };
+    };
+    bar.setDialogs(show(emoticon_.get()), show(form6_.get()));
     sessionEnd_ = std::make_unique<SessionEnd>([this] { form1_->close(); });
     form1_->startInTray();
 }

@@ -10,6 +10,8 @@ class TForm1;
 class TForm2;
 class TForm3;
 class Tabout;
+class Temoticon;
+class TForm6;
 
 // The program's windows, made once in their order; afterwards only shown and hidden.
 class Program {
@@ -22,6 +24,8 @@ public:
     TForm2& customizeWindow() { return *form2_; }
     TForm3& editHistoryWindow() { return *form3_; }
     Tabout& aboutBox() { return *about_; }
+    Temoticon& quickImages() { return *emoticon_; }
+    TForm6& hyperLinkDialog() { return *form6_; }
 
 private:
     Platform& platform_;
@@ -30,6 +34,8 @@ private:
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<Tabout> about_;
+    std::unique_ptr<Temoticon> emoticon_;
+    std::unique_ptr<TForm6> form6_;
     std::unique_ptr<SessionEnd> sessionEnd_;
 };
 

@@ -1,5 +1,6 @@
 // Building the controls of the memo list and the editor side, and wiring their events.
 #include "controls/richedit/dbrichedit.h"
+#include "controls/richedit/shellrun.h"
 #include "controls/spinedit/timespinedit.h"
 #include "editor/datepicker.h"
 #include "editor/formatbar.h"
@@ -123,6 +124,8 @@ void MemoEditor::buildFormatting() {
 }
 
 void MemoEditor::connectHandlers() {
+    // memo1URLClick: a clicked link opens as it does in a pop-up.
+    connect(memo1_, &TRichEdit::urlClicked, this, URLClickAction(platform_));
     connect(memo1_, &TRichEdit::selectionChange, this,
             [this] { run([this] { memo1SelectionChange(); }); });
     // A memo loaded into the editor switches no button; the style toolbar shows its format.

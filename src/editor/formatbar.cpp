@@ -88,7 +88,8 @@ void addGap(QToolBar* bar, int width) {
 
 FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
                      MemoEditor::Guard guard)
-    : QObject(host), editor_(editor), platform_(platform), guard_(std::move(guard)) {
+    : QObject(host), editor_(editor), platform_(platform), guard_(std::move(guard)),
+      inserter_(editor, platform) {
     bar_ = new QToolBar(host);
     bar_->setObjectName(QStringLiteral("ToolBar2"));
     bar_->setAccessibleName(QStringLiteral("Formatting"));
@@ -117,6 +118,9 @@ FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
     tb17_ = button(bar_, "ToolButton17", "fontcolor", false, QStringLiteral("Font Color"));
     tb18_ = button(bar_, "ToolButton18", "font", false, QStringLiteral("Font"));
     tb19_ = button(bar_, "ToolButton19", "fontbg", false, QStringLiteral("Font bg color"));
+    tb20_ = button(bar_, "ToolButton20", "picture", false, QStringLiteral("Insert Image"));
+    tb21_ = button(bar_, "ToolButton21", "smiley", false, QStringLiteral("Insert Quick Image"));
+    tb25_ = button(bar_, "ToolButton25", "link", false, QStringLiteral("Create Hyperlink"));
     tb26_ = button(bar_, "ToolButton26", "print", false, QStringLiteral("Print Memo"));
     // A disabled button ignores its shortcut, so the key follows the button's state.
     tb26_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -135,6 +139,9 @@ FormatBar::FormatBar(TRichEdit& editor, Platform& platform, QWidget* host,
     wire(tb17_, &FormatBar::ToolButton17Click);
     wire(tb18_, &FormatBar::ToolButton18Click);
     wire(tb19_, &FormatBar::ToolButton19Click);
+    wire(tb20_, &FormatBar::ToolButton20Click);
+    wire(tb21_, &FormatBar::ToolButton21Click);
+    wire(tb25_, &FormatBar::ToolButton25Click);
     wire(tb26_, &FormatBar::ToolButton26Click);
     // The box's own signal: it also tells of steps and of values set from the selection.
     connect(se_, &QSpinBox::textChanged, this,
@@ -242,12 +249,27 @@ void FormatBar::ToolButton18Click() {
     editor_.setStyle(bits);
 }
 
-void FormatBar::print(const QString& text) {
-    QTextDocument page;
-    page.setPlainText(text);
-    platform_.printDocument(page); // the printing layer reports its own failures
+void FormatBar::print() {
+    platform_.printDocument(*editor_.document()); // the printing layer reports its own failures
 }
 
-void FormatBar::ToolButton26Click() { print(editor_.lines().join(QStringLiteral("\r\n"))); }
+void FormatBar::ToolButton26Click() { print(); }
+
+void FormatBar::ToolButton20Click() { inserter_.insertImageFile(); }
+
+void FormatBar::ToolButton21Click() {
+    if (showQuickImages_)
+        showQuickImages_();
+}
+
+void FormatBar::ToolButton25Click() {
+    if (showHyperLink_)
+        showHyperLink_();
+}
+
+void FormatBar::setDialogs(std::function<void()> quickImages, std::function<void()> hyperLink) {
+    showQuickImages_ = std::move(quickImages);
+    showHyperLink_ = std::move(hyperLink);
+}
 
 } // namespace brimble

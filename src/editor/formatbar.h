@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/insertions.h"
 #include "editor/memoeditor.h"
 
 #include <QFont>
@@ -61,9 +62,15 @@ public:
     void ToolButton17Click(); // text colour
     void ToolButton18Click(); // font
     void ToolButton19Click(); // text background
+    void ToolButton20Click(); // insert image
+    void ToolButton21Click(); // show Quick Images
+    void ToolButton25Click(); // show Insert HyperLink
     void ToolButton26Click(); // print
-    // Prints `text` as one run on a page of the printer the user picks.
-    void print(const QString& text);
+    // Prints the memo as it looks, over as many pages as it needs.
+    void print();
+    // What ToolButton21 and ToolButton25 show; the dialogs are made after the editor.
+    void setDialogs(std::function<void()> quickImages, std::function<void()> hyperLink);
+    Inserter& inserter() { return inserter_; }
 
     bool sefocus() const { return sefocus_; }
     // What the font dialog opens on: the selection's font at the last sync.
@@ -81,6 +88,9 @@ public:
     QToolButton* ToolButton17() const { return tb17_; }
     QToolButton* ToolButton18() const { return tb18_; }
     QToolButton* ToolButton19() const { return tb19_; }
+    QToolButton* ToolButton20() const { return tb20_; }
+    QToolButton* ToolButton21() const { return tb21_; }
+    QToolButton* ToolButton25() const { return tb25_; }
     QToolButton* ToolButton26() const { return tb26_; }
 
 protected:
@@ -97,11 +107,14 @@ private:
     QFont dialogFont_;
     int dialogCharset_ = 0;
     quint32 dialogColor_ = 0;
+    Inserter inserter_;
+    std::function<void()> showQuickImages_, showHyperLink_;
 
     QToolBar* bar_ = nullptr;
     QToolButton *tb10_ = nullptr, *tb11_ = nullptr, *tb12_ = nullptr, *tb13_ = nullptr,
                 *tb14_ = nullptr, *tb15_ = nullptr, *tb16_ = nullptr, *tb17_ = nullptr,
-                *tb18_ = nullptr, *tb19_ = nullptr, *tb26_ = nullptr;
+                *tb18_ = nullptr, *tb19_ = nullptr, *tb20_ = nullptr, *tb21_ = nullptr,
+                *tb25_ = nullptr, *tb26_ = nullptr;
     SizeBox* se_ = nullptr;
 };
 

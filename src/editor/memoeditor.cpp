@@ -177,7 +177,7 @@ void MemoEditor::memo1MouseDown(Qt::MouseButton button) {
         popupMenu2_->popup(QCursor::pos());
 }
 
-void MemoEditor::Print1Click() { formatBar_->print(memo1_->text()); }
+void MemoEditor::Print1Click() { formatBar_->print(); }
 
 void MemoEditor::Button3Click() {
     editmode();

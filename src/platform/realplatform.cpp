@@ -21,7 +21,10 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
+#include <algorithm>
+#include <memory>
 
 namespace brimble {
 
@@ -157,7 +160,7 @@ bool RealPlatform::printDocument(const QTextDocument& document) {
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    return printPlainText(document.toPlainText(), printer);
+    return printMemo(document, printer);
 }
 
 bool RealPlatform::shellOpen(const QString& target) {
@@ -222,15 +225,29 @@ QStringList pictureFilters() {
     return filters;
 }
 
-bool printPlainText(const QString& text, QPrinter& printer) {
+bool printMemo(const QTextDocument& document, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const QRect clip(QPoint(200, 200), QPoint(printer.width() - 200, printer.height() - 200));
-    painter.setClipRect(clip);
-    // One run of text: line breaks are not laid out as lines.
-    painter.drawText(clip, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                     text);
+    // Laid out again for the printer: its resolution, the page inside 200-dot margins.
+    const std::unique_ptr<QTextDocument> doc(document.clone());
+    doc->setDefaultFont(document.defaultFont());
+    doc->documentLayout()->setPaintDevice(&printer);
+    doc->setDocumentMargin(0);
+    const QSizeF body(std::max(1, printer.width() - 2 * kPrintMargin),
+                      std::max(1, printer.height() - 2 * kPrintMargin));
+    doc->setPageSize(body); // lines are not split between pages
+    const int pages = std::max(1, doc->pageCount());
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !printer.newPage())
+            return false;
+        painter.save();
+        const QRectF area(QPointF(0, page * body.height()), body);
+        painter.translate(kPrintMargin, kPrintMargin - area.top());
+        painter.setClipRect(area);
+        doc->drawContents(&painter, area);
+        painter.restore();
+    }
     return painter.end() && printer.printerState() != QPrinter::Error;
 }
 

@@ -68,9 +68,12 @@ QString characterMapProgram();
 // The picture dialog's file types: all of them at once, then one per extension.
 QStringList pictureFilters();
 
-// Draws `text` once on one page as a single run starting at (200, 200) printer dots,
-// clipped 200 dots inside the page, in the printer's default font; false when the printer
-// fails.
-bool printPlainText(const QString& text, QPrinter& printer);
+// Paper kept free at each edge of the printable area, in printer dots.
+constexpr int kPrintMargin = 200;
+
+// Prints a memo as it looks: its formatting and pictures, wrapped inside the margins and
+// continued over as many pages as it needs; an empty memo prints one blank page. False when
+// the printer fails.
+bool printMemo(const QTextDocument& document, QPrinter& printer);
 
 } // namespace brimble

@@ -1,5 +1,7 @@
 #include "rtf/picture.h"
 
+#include "pictures/metafile.h"
+#include "pictures/picture.h"
 #include "rtf/rtf.h"
 
 #include <QBuffer>
@@ -107,8 +109,7 @@ QImage fromWbitmap(const PictureData& d) {
     return image;
 }
 
-// Metafiles are not drawn yet (that comes with picture rendering): until then they show as an
-// empty frame of the picture's size, and keep their bytes for writing.
+// Pictures that cannot be drawn show as an empty frame of their size and keep their bytes.
 QImage emptyFrame(QSize size, FrameBudget& budget) {
     QSize s(std::min(size.width(), 2048), std::min(size.height(), 2048));
     if (qint64(s.width()) * s.height() > budget.pixelsLeft)
@@ -120,6 +121,28 @@ QImage emptyFrame(QSize size, FrameBudget& budget) {
     p.setPen(QColor(160, 160, 160));
     p.drawRect(frame.rect().adjusted(0, 0, -1, -1));
     return frame;
+}
+
+// A metafile drawn at twice the size it shows at, so that it stays sharp on paper; at the
+// size it shows at when the budget is short; null when it cannot be drawn.
+QImage drawnMetafile(const PictureData& d, QSize shown, FrameBudget& budget) {
+    QByteArray emf = d.bytes;
+    if (d.kind == PictureData::Kind::Wmf) {
+        try {
+            emf = pictures::wmfToEmf(d.bytes);
+        } catch (const pictures::PictureError&) {
+            return {};
+        }
+    }
+    QSize size = shown * 2;
+    if (qint64(size.width()) * size.height() > budget.pixelsLeft)
+        size = shown;
+    if (qint64(size.width()) * size.height() > budget.pixelsLeft)
+        return {};
+    QImage image = pictures::renderEmf(emf, size);
+    if (!image.isNull())
+        budget.pixelsLeft -= qint64(image.width()) * image.height();
+    return image;
 }
 
 void appendHexBytes(QByteArray& out, const QByteArray& bytes) {
@@ -245,7 +268,9 @@ Picture makePicture(PictureData& d, FrameBudget& budget) {
     if (undecoded)
         pic.image = emptyFrame(shown, budget);
     if (metafile) {
-        pic.image = emptyFrame(shown, budget);
+        pic.image = drawnMetafile(d, shown, budget);
+        if (pic.image.isNull())
+            pic.image = emptyFrame(shown, budget);
         pic.format.setProperty(kMetafileBytesProperty, d.bytes);
         if (d.picw > 0 && d.pich > 0)
             pic.format.setProperty(kMetafileExtentProperty, QSize(d.picw, d.pich));

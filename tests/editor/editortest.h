@@ -9,6 +9,7 @@
 #include "editor/memolistmodel.h"
 #include "editor/navigator.h"
 #include "editor/swatches.h"
+#include "pictures/picture.h"
 #include "rtf/rtf.h"
 #include "store/database.h"
 #include "store/datetime.h"
@@ -102,6 +103,8 @@ protected:
                 try {
                     f();
                 } catch (const DbError& e) {
+                    errors << e.text();
+                } catch (const pictures::PictureError& e) {
                     errors << e.text();
                 }
             });

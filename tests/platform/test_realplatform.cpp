@@ -3,7 +3,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPrinter>
+#include <QProcess>
+#include <QTextDocument>
+#include <memory>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -57,27 +61,88 @@ TEST(PictureFilters, AllFirstThenOneEntryPerExtension) {
     EXPECT_EQ(filters.at(7), "Metafiles (*.wmf)");
 }
 
-TEST(PrintPlainText, WritesOnePageEvenForEmptyText) {
+namespace {
+
+QPrinter* pdfPrinter(const QString& file) {
+    auto* printer = new QPrinter(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setOutputFileName(file);
+    return printer;
+}
+
+int pdfPages(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = pdf.readAll();
+    return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "));
+}
+
+// The text of one page, read back with poppler's pdftotext.
+QString pdfText(const QString& file, int page) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page),
+                                          QStringLiteral("-l"), QString::number(page),
+                                          QStringLiteral("-layout"), file, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed>");
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(PrintMemo, WritesOnePageEvenForEmptyText) {
     QTemporaryDir dir;
     for (const QString& text : {QString(), QStringLiteral("first line\nsecond line")}) {
         const QString file = dir.filePath(text.isEmpty() ? "empty.pdf" : "text.pdf");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        ASSERT_TRUE(printPlainText(text, printer));
+        std::unique_ptr<QPrinter> printer(pdfPrinter(file));
+        QTextDocument doc;
+        doc.setPlainText(text);
+        ASSERT_TRUE(printMemo(doc, *printer));
+        printer.reset();
         QFile pdf(file);
         ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-        const QByteArray bytes = pdf.readAll();
-        EXPECT_TRUE(bytes.startsWith("%PDF"));
-        EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1) << text.toStdString();
+        EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+        EXPECT_EQ(pdfPages(file), 1) << text.toStdString();
     }
 }
 
-TEST(PrintPlainText, AFailingPrinterIsReportedAsFailure) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QStringLiteral("/nonexistent-dir/out.pdf"));
-    EXPECT_FALSE(printPlainText(QStringLiteral("x"), printer));
+// Every line of a memo longer than a page reaches paper, the end of a long line included:
+// wrapped inside the margins and continued on a second page.
+TEST(PrintMemo, WrapsAndContinuesOnAnotherPage) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("long.pdf");
+    QStringList lines;
+    for (int i = 1; i <= 70; ++i)
+        lines << QStringLiteral("Line %1 of the memo").arg(i, 3, 10, QChar(u'0'));
+    QStringList words;
+    for (int i = 1; i <= 60; ++i)
+        words << QStringLiteral("w%1").arg(i);
+    lines.insert(10, words.join(u' ') + QStringLiteral(" LASTWORD"));
+    QTextDocument doc;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(12);
+    doc.setDefaultFont(font);
+    doc.setPlainText(lines.join(u'\n'));
+    std::unique_ptr<QPrinter> printer(pdfPrinter(file));
+    ASSERT_TRUE(printMemo(doc, *printer));
+    printer.reset();
+    ASSERT_EQ(pdfPages(file), 2);
+    const QString text = pdfText(file, 1) + pdfText(file, 2);
+    for (int i = 1; i <= 70; ++i)
+        EXPECT_TRUE(text.contains(QStringLiteral("Line %1 of the memo").arg(i, 3, 10, QChar(u'0'))))
+            << "line " << i;
+    EXPECT_TRUE(text.contains(QStringLiteral("LASTWORD")));
+    EXPECT_TRUE(pdfText(file, 2).contains(QStringLiteral("Line 070")));
+    EXPECT_FALSE(pdfText(file, 1).contains(QStringLiteral("Line 070")));
+}
+
+TEST(PrintMemo, AFailingPrinterIsReportedAsFailure) {
+    std::unique_ptr<QPrinter> printer(pdfPrinter(QStringLiteral("/nonexistent-dir/out.pdf")));
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("x"));
+    EXPECT_FALSE(printMemo(doc, *printer));
 }
 
 TEST(RealPlatform, AnswersFromTheRunningProgram) {

@@ -1,5 +1,8 @@
 #include "controls/richedit/richmime.h"
 
+#include "pictures/jpeg.h"
+#include "pictures/metafile.h"
+#include "pictures/picture.h"
 #include "rtf/rtf.h"
 
 #include <QMimeData>
@@ -108,16 +111,17 @@ void insert(QTextCursor& cursor, const QMimeData& source) {
             return;
         }
     }
-    if (source.hasImage()) {
-        const QImage image = qvariant_cast<QImage>(source.imageData());
-        if (!image.isNull()) {
-            insertPicture(cursor, image);
-            return;
-        }
-    }
+    // A metafile first: it is the richer form, and its bitmap is only there for other programs.
     if (source.hasFormat(QString::fromLatin1(kEmf)) &&
         insertMetafile(cursor, source.data(QString::fromLatin1(kEmf))))
         return;
+    if (source.hasImage()) {
+        const QImage image = qvariant_cast<QImage>(source.imageData());
+        if (!image.isNull()) {
+            insertPicture(cursor, image, source.data(QString::fromLatin1(pictures::kJpegMime)));
+            return;
+        }
+    }
     if (source.hasHtml()) {
         cursor.insertFragment(QTextDocumentFragment::fromHtml(source.html(), cursor.document()));
         return;
@@ -126,52 +130,42 @@ void insert(QTextCursor& cursor, const QMimeData& source) {
         cursor.insertText(source.text()); // in the character format at the caret
 }
 
-void insertPicture(QTextCursor& cursor, const QImage& image) {
+void insertPicture(QTextCursor& cursor, const QImage& image, const QByteArray& jpeg) {
     QTextImageFormat f;
     f.setName(newPictureName());
     f.setWidth(image.width());
     f.setHeight(image.height());
+    // The JPEG file the bitmap came from is written instead of the bitmap: a photo stays the
+    // size of its file rather than growing several times as PNG.
+    if (!jpeg.isEmpty() && pictures::jpegSize(jpeg) == image.size()) {
+        f.setProperty(rtf::kPictureBytesProperty, jpeg);
+        f.setProperty(rtf::kPictureKeyProperty, image.cacheKey());
+    }
     cursor.document()->addResource(QTextDocument::ImageResource, QUrl(f.name()), image);
     cursor.insertImage(f);
 }
 
-QSize emfFrameSize(const QByteArray& emf) {
-    // ENHMETAHEADER: type 1, record size, bounds, frame in 0.01 mm, signature " EMF".
-    if (emf.size() < 88)
-        return {};
-    auto int32 = [&](int offset) {
-        const auto* p = reinterpret_cast<const uchar*>(emf.constData() + offset);
-        return qint32(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 |
-                      quint32(p[3]) << 24);
-    };
-    if (int32(0) != 1 || quint32(int32(40)) != 0x464D4520u)
-        return {};
-    const qint64 w = qint64(int32(32)) - int32(24), h = qint64(int32(36)) - int32(28);
-    if (w <= 0 || h <= 0 || w > 10'000'000 || h > 10'000'000)
-        return {};
-    // 0.01 mm to pixels at 96 dpi: x / 100 / 25.4 * 96.
-    return QSize(int(std::max<qint64>(1, (w * 96 + 1270) / 2540)),
-                 int(std::max<qint64>(1, (h * 96 + 1270) / 2540)));
-}
+QSize emfFrameSize(const QByteArray& emf) { return pictures::emfPixelSize(emf); }
 
 bool insertMetafile(QTextCursor& cursor, const QByteArray& emf) {
     const QSize size = emfFrameSize(emf);
     if (size.isEmpty())
         return false;
-    QImage frame(std::min(size.width(), 4096), std::min(size.height(), 4096),
-                 QImage::Format_ARGB32);
-    frame.fill(Qt::transparent);
-    {
-        QPainter p(&frame);
+    // Drawn at twice its size so that it stays sharp when printed.
+    QImage drawn = pictures::renderEmf(emf, size * 2);
+    if (drawn.isNull()) {
+        drawn = QImage(size.boundedTo(QSize(4096, 4096)), QImage::Format_ARGB32);
+        drawn.fill(Qt::transparent);
+        QPainter p(&drawn);
         p.setPen(QColor(160, 160, 160));
-        p.drawRect(frame.rect().adjusted(0, 0, -1, -1));
+        p.drawRect(drawn.rect().adjusted(0, 0, -1, -1));
     }
     QTextImageFormat f;
     f.setName(newPictureName());
     f.setWidth(size.width());
     f.setHeight(size.height());
     f.setProperty(kMetafileBytesProperty, emf);
-    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(f.name()), frame);
+    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(f.name()), drawn);
     cursor.insertImage(f);
     return true;
 }

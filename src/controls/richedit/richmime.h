@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictures/picture.h"
 #include "rtf/rtf.h"
 
 #include <QByteArray>
@@ -16,7 +17,7 @@ namespace brimble::richmime {
 // The clipboard forms the editor reads and writes besides Qt's own.
 constexpr const char* kRtf = "text/rtf";
 constexpr const char* kRtfAlt = "application/rtf";
-constexpr const char* kEmf = "image/x-emf"; // an enhanced metafile's bytes
+constexpr const char* kEmf = pictures::kEmfMime; // an enhanced metafile's bytes
 
 // The selection as clipboard data: RTF (so that word processors paste it formatted, and so
 // that pictures survive a copy within the program), HTML and plain text; a selection that
@@ -24,12 +25,14 @@ constexpr const char* kEmf = "image/x-emf"; // an enhanced metafile's bytes
 QMimeData* fromSelection(const QTextDocument& document, const QTextCursor& selection);
 
 bool canInsert(const QMimeData& source);
-// Inserts at the cursor, replacing its selection: RTF, then a bitmap, then an enhanced
-// metafile, then HTML, then plain text (in the character format at the cursor).
+// Inserts at the cursor, replacing its selection: RTF, then an enhanced metafile, then a
+// bitmap (keeping the JPEG file it came from when one is offered beside it), then HTML, then
+// plain text (in the character format at the cursor).
 void insert(QTextCursor& cursor, const QMimeData& source);
 
 // Adds an embedded picture at the cursor; the image is kept as a resource of the document.
-void insertPicture(QTextCursor& cursor, const QImage& image);
+// `jpeg`, when it is the JPEG file of the same picture, is what the document writes for it.
+void insertPicture(QTextCursor& cursor, const QImage& image, const QByteArray& jpeg = {});
 
 // Property of a picture's format that keeps an enhanced metafile's own bytes, so that the
 // document writes them back unchanged.
@@ -38,8 +41,8 @@ constexpr int kMetafileBytesProperty = rtf::kMetafileBytesProperty;
 // The picture's frame in pixels at 96 dots per inch, from an enhanced metafile's header;
 // an empty size when the bytes are no enhanced metafile.
 QSize emfFrameSize(const QByteArray& emf);
-// Adds an enhanced metafile as an embedded picture that keeps its bytes. Until metafiles
-// are drawn, the picture shows as an empty frame of the metafile's size.
+// Adds an enhanced metafile as an embedded picture that keeps its bytes; one that cannot be
+// drawn shows as an empty frame of its size.
 bool insertMetafile(QTextCursor& cursor, const QByteArray& emf);
 
 } // namespace brimble::richmime
