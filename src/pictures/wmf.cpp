@@ -19,6 +19,7 @@ namespace {
 constexpr quint32 kPlaceableKey = 0x9AC6CDD7u;
 constexpr int kMaxSide = 2000; // pixels, for a metafile that gives no physical size
 constexpr size_t kMaxObjects = 0xFFFE;
+constexpr double kFar = 1e7; // pixels: beyond any drawing
 
 class Reader {
 public:
@@ -89,10 +90,10 @@ public:
         QSizeF px = inch > 0 ? box.size() * 96.0 / inch : box.size();
         if (inch <= 0 && std::max(px.width(), px.height()) > kMaxSide)
             px.scale(kMaxSide, kMaxSide, Qt::KeepAspectRatio);
-        size_ = QSize(std::max(1, int(std::lround(px.width()))), std::max(1, int(std::lround(px.height()))));
+        size_ = QSize(std::max(1, clamped(px.width())), std::max(1, clamped(px.height())));
         QSize frame;
         if (inch > 0)
-            frame = QSize(int(box.width() * 2540 / inch), int(box.height() * 2540 / inch));
+            frame = QSize(clamped(box.width() * 2540 / inch), clamped(box.height() * 2540 / inch));
         placed_ = box;
         EmfWriter out(size_, frame);
         out_ = &out;
@@ -150,8 +151,13 @@ private:
         map_ = QTransform::fromTranslate(-win.left(), -win.top()) *
                QTransform::fromScale(size_.width() / win.width(), size_.height() / win.height());
     }
-    QPoint pt(int x, int y) const { return map_.map(QPointF(x, y)).toPoint(); }
-    int len(int v) const { return int(std::lround(std::abs(v * map_.m11()))); }
+    // A tiny window can scale coordinates past what an integer holds.
+    static int clamped(double v) { return int(std::lround(std::clamp(v, -kFar, kFar))); }
+    QPoint pt(int x, int y) const {
+        const QPointF p = map_.map(QPointF(x, y));
+        return QPoint(clamped(p.x()), clamped(p.y()));
+    }
+    int len(int v) const { return clamped(std::abs(v * map_.m11())); }
     QRect rect(int l, int t, int r, int b) const {
         return QRect(pt(l, t), pt(r, b) - QPoint(1, 1)).normalized();
     }
