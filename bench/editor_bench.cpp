@@ -1,8 +1,10 @@
 // The memo list and editor over 10,000 pending memos of 2 KB of RTF: a selection change,
 // "Create new memo", "Save changes" and "Delete Memo", each with the view reopenings it does.
+// With BRIMBLE_BENCH_PICTURES set: over 100 memos holding a 390 KB screenshot each.
 #include "controls/richedit/dbrichedit.h"
 #include "editor/memoeditor.h"
 #include "editor/memolist.h"
+#include "picturememo.h"
 #include "platform/realplatform.h"
 #include "store/database.h"
 #include "store/maker.h"
@@ -17,7 +19,8 @@ using namespace brimble;
 
 namespace {
 
-constexpr int kMemos = 10000;
+const bool kPictures = qEnvironmentVariableIsSet("BRIMBLE_BENCH_PICTURES");
+const int kMemos = kPictures ? 100 : 10000;
 
 QString rtfBody() {
     QString text;
@@ -42,8 +45,9 @@ struct Fixture {
         db.ADOConnection1.exec("BEGIN;");
         View& v = db.bms;
         v.open();
-        const QString body = rtfBody();
+        const QString text = rtfBody();
         for (int i = 0; i < kMemos; ++i) {
+            const QString body = kPictures ? bench::pictureMemo(quint32(i + 1)) : text;
             v.append();
             v.setValue("datetime", 46000.0 + i * 0.01);
             v.setValue("memo", body);

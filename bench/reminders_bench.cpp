@@ -1,5 +1,8 @@
-// The reminder scan over many pending memos, and "Open All Popups" with its memory cost.
+// The reminder scan over many pending memos, "Open All Popups" with its memory cost, and one
+// pop-up of a memo holding a 390 KB screenshot, from the tick to the window shown.
+#include "picturememo.h"
 #include "platform/platform.h"
+#include "platform/realplatform.h"
 #include "reminders/hooks.h"
 #include "reminders/popups.h"
 #include "reminders/scheduler.h"
@@ -21,6 +24,7 @@ namespace {
 class BenchPlatform : public Platform {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    double nowDays() const override { return localNowDays(); }
     QString programFilePath() const override { return {}; }
     QSize primaryScreenSize() const override { return {1024, 768}; }
     void beep() override {}
@@ -54,8 +58,9 @@ struct Fixture {
     PopupManager popups{db, platform, hooks, nullptr};
     Scheduler scheduler{db, platform, popups};
 
-    // `repeatEvery`: every n-th memo repeats (0: none).
-    Fixture(int memos, int repeatEvery) {
+    // `repeatEvery`: every n-th memo repeats (0: none). `pictures`: the memos hold a
+    // screenshot each.
+    Fixture(int memos, int repeatEvery, bool pictures = false) {
         formatSettings().shortTimeFormat = QStringLiteral("hh:mm");
         formatSettings().longTimeFormat = QStringLiteral("hh:mm");
         makeDeliveredDatabase(dir.path() + "/bm.mdb");
@@ -69,7 +74,8 @@ struct Fixture {
         for (int i = 0; i < memos; ++i) {
             v.append();
             v.setValue("datetime", from + i / 1440.0);
-            v.setValue("memo", QString::fromLatin1(kMemo));
+            v.setValue("memo",
+                       pictures ? bench::pictureMemo(quint32(i + 1)) : QString::fromLatin1(kMemo));
             v.setValue("bgcolor", 0x00C0FFFF);
             v.setValue("repeated", repeatEvery > 0 && i % repeatEvery == 0);
             v.setValue("left", 20 + (i % 20) * 30);
@@ -107,6 +113,26 @@ BENCHMARK(BM_TickNoneDue)
     ->Args({10000, 3})
     ->Args({10000, 1})
     ->Unit(benchmark::kMillisecond);
+
+// 100 memos of a screenshot each, the last one overdue and repeating: the tick that shows it.
+void BM_PopupOfPictureMemo(benchmark::State& state) {
+    Fixture f(100, 0, true);
+    f.db.ADOConnection1.exec("UPDATE bm SET datetime = datetime - 10, repeated = 1 "
+                             "WHERE idx = (SELECT max(idx) FROM bm);");
+    Database::reopen(f.db.bms);
+    for (auto _ : state) {
+        f.scheduler.Timer1Timer();
+        QApplication::processEvents(); // shown and drawn
+        state.PauseTiming();
+        if (f.popups.poplist().size() != 1)
+            state.SkipWithError("the memo did not pop");
+        f.popups.closepop();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PopupOfPictureMemo)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_OpenAllPopups(benchmark::State& state) {
     const int n = int(state.range(0));

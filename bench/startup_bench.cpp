@@ -1,13 +1,14 @@
 // Start-up to the tray and peak memory, as whole processes: the program with 0, 1,000 and
-// 10,000 pending memos of 2 KB beside a bare Qt Widgets program with one window. Each is run
-// several times; medians are printed.
+// 10,000 pending memos of 2 KB, and with 100 memos holding a 390 KB screenshot each, beside a
+// bare Qt Widgets program with one window. Each is run several times; medians are printed.
 //
 //   startup_bench PATH/TO/brimble PATH/TO/bare_qt [runs]
 #include "store/connection.h"
 #include "store/maker.h"
 #include "store/view.h"
+#include "picturememo.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -52,7 +53,7 @@ Sample runOnce(const QString& program) {
     return {ready, ru.ru_maxrss};
 }
 
-void fill(const QString& dir, int memos) {
+void fill(const QString& dir, int memos, bool pictures = false) {
     brimble::makeDeliveredDatabase(dir + "/bm.mdb");
     brimble::Connection c;
     c.setConnectionString(brimble::Connection::connectionStringFor(dir + "/"));
@@ -66,7 +67,7 @@ void fill(const QString& dir, int memos) {
     for (int i = 0; i < memos; ++i) {
         v.append();
         v.setValue("datetime", 40000.0 + i);
-        v.setValue("memo", body);
+        v.setValue("memo", pictures ? brimble::bench::pictureMemo(quint32(i + 1)) : body);
         v.setValue("bgcolor", 0xFFFFFF);
         v.post();
     }
@@ -81,7 +82,8 @@ double median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: startup_bench BRIMBLE BARE_QT [runs]\n");
         return 2;
@@ -128,6 +130,14 @@ int main(int argc, char** argv) {
         QFile::setPermissions(exe, QFile::permissions(brimble));
         fill(dir.path(), memos);
         measure(QStringLiteral("brimble, %1 memos").arg(memos).toLocal8Bit().constData(), exe);
+    }
+    {
+        QTemporaryDir dir;
+        const QString exe = dir.path() + "/brimble";
+        QFile::copy(brimble, exe);
+        QFile::setPermissions(exe, QFile::permissions(brimble));
+        fill(dir.path(), 100, true);
+        measure("brimble, 100 x 390 KB picture", exe);
     }
     return 0;
 }

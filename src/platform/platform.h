@@ -38,6 +38,14 @@ public:
     virtual ~Platform() = default;
 
     virtual QDateTime now() const = 0;
+    // The local date and time as days since 30 December 1899, the time of day as the
+    // fraction: what `now()` says, where the platform may read it more cheaply.
+    virtual double nowDays() const {
+        const QDateTime t = now();
+        const double day = double(QDate(1899, 12, 30).daysTo(t.date()));
+        const double frac = t.time().msecsSinceStartOfDay() / 86400000.0;
+        return day >= 0 ? day + frac : day - frac;
+    }
     virtual QString programFilePath() const = 0;
     // The folder of the memo database, with its trailing separator. The program's own folder
     // unless the platform knows better (an installed program keeps it in the user's data).

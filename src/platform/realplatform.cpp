@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -25,6 +26,8 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <memory>
+
+#include <cstdlib>
 
 namespace brimble {
 
@@ -89,6 +92,33 @@ QSize RealPlatform::primaryScreenSize() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize();
 }
+
+double localNowDays() {
+    // The offset of local time from UTC is read again once a second, or at once when the
+    // system clock jumps: a change of time zone shows within a second, a change of the clock
+    // at the next read. Reading the zone for every row of a scan is what costs.
+    static QElapsedTimer mono;
+    static qint64 offsetMs = 0, atUtc = 0, atMono = 0;
+    static bool known = false;
+    if (!mono.isValid())
+        mono.start();
+    const qint64 utc = QDateTime::currentMSecsSinceEpoch();
+    const qint64 elapsed = mono.elapsed();
+    if (!known || elapsed - atMono >= 1000 || std::abs((utc - atUtc) - (elapsed - atMono)) > 100) {
+        offsetMs = qint64(QDateTime::fromMSecsSinceEpoch(utc).offsetFromUtc()) * 1000;
+        atUtc = utc;
+        atMono = elapsed;
+        known = true;
+    }
+    // Days since 30 December 1899 (25569 days before 1 January 1970), local time.
+    const qint64 local = utc + offsetMs;
+    const qint64 day = local >= 0 ? local / 86400000 : -((-local + 86399999) / 86400000);
+    const double frac = double(local - day * 86400000) / 86400000.0;
+    const double days = double(day + 25569);
+    return days >= 0 ? days + frac : days - frac;
+}
+
+double RealPlatform::nowDays() const { return localNowDays(); }
 
 QList<QRect> RealPlatform::screenGeometries() const {
     QList<QRect> out;

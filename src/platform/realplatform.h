@@ -12,6 +12,10 @@ class QPrinter;
 
 namespace brimble {
 
+// The local date and time as days since 30 December 1899, read cheaply enough for every row
+// of a scan; it follows changes of the system clock and of the time zone.
+double localNowDays();
+
 // The platform of the running program: Qt's clock, screens, dialogs, printing, desktop
 // services and tray, and this system's autorun store. Dialogs and message boxes belong to
 // the owner window once one is set.
@@ -28,6 +32,7 @@ public:
     // Beside the program first, else the user's copy of the installed template; taken once.
     QString databaseDirectory() const override;
     QSize primaryScreenSize() const override;
+    double nowDays() const override;
     QList<QRect> screenGeometries() const override;
     void beep() override;
 

@@ -71,7 +71,7 @@ QRect PopupManager::storedGeometry() const {
     return QRect(read("left", -kFar), read("top", -kFar), read("lebar", 0), read("tinggi", 0));
 }
 
-TRichEdit* PopupManager::makeViewer(QWidget* window) {
+TRichEdit* PopupManager::makeViewer(QWidget* window, const QString& body) {
     const View& bms = db_.bms;
     auto* viewer = new TRichEdit(window);
     viewer->setObjectName(QStringLiteral("viewer"));
@@ -81,7 +81,7 @@ TRichEdit* PopupManager::makeViewer(QWidget* window) {
     viewer->setBackgroundColor(bms.isNull(QStringLiteral("bgcolor"))
                                    ? kWhite
                                    : quint32(bms.intValue(QStringLiteral("bgcolor"))));
-    viewer->setText(bms.textValue(QStringLiteral("memo")));
+    viewer->setText(body);
     connect(viewer, &TRichEdit::dblClick, this, [this, viewer] { Zclick(viewer); });
     connect(viewer, &TRichEdit::urlClicked, this, URLClickAction(platform_));
     return viewer;
@@ -89,6 +89,14 @@ TRichEdit* PopupManager::makeViewer(QWidget* window) {
 
 void PopupManager::createpop2() {
     View& bms = db_.bms;
+    // The body first: a row deleted meanwhile gets no window, and no later tick tries again.
+    QString body;
+    try {
+        body = bms.textValue(QStringLiteral("memo"));
+    } catch (const RowVanished&) {
+        vanished_.insert(bms.intValue(kIdx));
+        throw;
+    }
     auto entry = std::make_unique<PopEntry>();
     auto* window = new PopupWindow([this](PopupWindow* w) { FClose(w); });
     window->setObjectName(QStringLiteral("popup"));
@@ -100,7 +108,7 @@ void PopupManager::createpop2() {
     window->setWindowTitle(title);
     window->setAccessibleName(title);
 
-    TRichEdit* viewer = makeViewer(window);
+    TRichEdit* viewer = makeViewer(window, body);
     entry->viewer = viewer;
     window->setContent(viewer);
 
@@ -113,6 +121,8 @@ void PopupManager::createpop2() {
 }
 
 bool PopupManager::isShown(int idx) const {
+    if (vanished_.contains(idx))
+        return true;
     return std::any_of(poplist_.begin(), poplist_.end(),
                        [idx](const auto& e) { return e->idx == idx && e->form; });
 }

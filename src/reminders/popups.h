@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QList>
 #include <QRect>
+#include <QSet>
 #include <memory>
 #include <vector>
 
@@ -52,8 +53,8 @@ public:
     ~PopupManager() override;
 
     const std::vector<std::unique_ptr<PopEntry>>& poplist() const { return poplist_; }
-    // Whether a window of the memo is open: what the scan and "Open All Popups" go by besides
-    // the popped mark, which a refused write may have left unset.
+    // Whether a window of the memo is open (or its row was found deleted): what the scan and
+    // "Open All Popups" go by besides the popped mark, which a refused write may have left unset.
     bool isShown(int idx) const;
 
     // The scheduler whose timer "Close all Popups " stops; it registers itself.
@@ -86,7 +87,7 @@ public:
 
 private:
     QRect storedGeometry() const;
-    TRichEdit* makeViewer(QWidget* window);
+    TRichEdit* makeViewer(QWidget* window, const QString& body);
     // False when the memo's row was removed from the file meanwhile.
     bool clearPoppedOf(int idx);
     void refreshMemoList();
@@ -97,6 +98,7 @@ private:
     QWidget* owner_;
     Scheduler* scheduler_ = nullptr;
     std::vector<std::unique_ptr<PopEntry>> poplist_;
+    QSet<int> vanished_;
 };
 
 } // namespace brimble

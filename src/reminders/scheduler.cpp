@@ -74,9 +74,10 @@ void Scheduler::Timer1Timer() {
     // A database that could not be opened was reported at start-up; no tick repeats it.
     if (!bms.isOpen())
         return;
-    const QString kPopped = QStringLiteral("popped");
-    const QString kDue = QStringLiteral("datetime");
-    const QString kIdx = QStringLiteral("idx");
+    const int kPopped = bms.fieldIndex(QStringLiteral("popped"));
+    const int kDue = bms.fieldIndex(QStringLiteral("datetime"));
+    const int kIdx = bms.fieldIndex(QStringLiteral("idx"));
+    const int kRepeated = bms.fieldIndex(QStringLiteral("repeated"));
 
     // Pass 1: the first unshown memo whose due-minute text is that of now; it ends the tick.
     // The text shows day, month, two-digit year, hour and minute and nothing else, so rows
@@ -86,9 +87,10 @@ void Scheduler::Timer1Timer() {
     const QString nowText = formatDateTime(patterns::dueMinute, now);
     const DueMinute nowMinute = DueMinute::of(now.date(), now.time().hour(), now.time().minute());
     for (bms.first(); !bms.eof(); bms.next()) {
-        const double due = bms.dateValue(kDue);
-        if (DueMinute::ofDays(due) != nowMinute || bms.boolValue(kPopped) ||
-            formatDays(patterns::dueMinute, due) != nowText || popups_.isShown(bms.intValue(kIdx)))
+        const double due = bms.field(kDue).toDouble();
+        if (DueMinute::ofDays(due) != nowMinute || bms.field(kPopped).toBool() ||
+            formatDays(patterns::dueMinute, due) != nowText ||
+            popups_.isShown(bms.field(kIdx).toInt()))
             continue;
         popups_.createpop2();
         Database::setPopped(bms, true);
@@ -98,12 +100,12 @@ void Scheduler::Timer1Timer() {
     // Pass 2: every unshown repeating memo whose time has come, against the clock as it is
     // when the row is reached (read only for the rows it can decide). A mark that cannot be
     // written does not stop the others; its error is raised once, after the walk.
-    const QString kRepeated = QStringLiteral("repeated");
     std::exception_ptr failure;
     for (bms.first(); !bms.eof(); bms.next()) {
-        if (!bms.boolValue(kRepeated) || bms.boolValue(kPopped))
+        if (!bms.field(kRepeated).toBool() || bms.field(kPopped).toBool())
             continue;
-        if (toDays(platform_.now()) < bms.dateValue(kDue) || popups_.isShown(bms.intValue(kIdx)))
+        if (platform_.nowDays() < bms.field(kDue).toDouble() ||
+            popups_.isShown(bms.field(kIdx).toInt()))
             continue;
         popups_.createpop2();
         try {

@@ -1,6 +1,8 @@
 #include "store/connection.h"
 
 #include "store/dberror.h"
+#include "store/schema.h"
+#include "store/view.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -141,7 +143,9 @@ void Connection::open() {
         // fails: long enough for an ordinary commit of another copy, short enough that the
         // window does not freeze.
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-        exec("PRAGMA cache_size=-65536;");
+        // Views hold the rows without their bodies, read from a small index; a body is read
+        // once when shown. 8 MB of decrypted pages keeps that index and a few bodies.
+        exec("PRAGMA cache_size=-8192;");
         // The first read proves the key: a wrong one gives "file is not a database". Nothing
         // is written before the file is known to hold the program's tables.
         int tables = 0;
@@ -166,6 +170,19 @@ void Connection::open() {
         // saved memo. Other processes may still open the file for reading and writing.
         exec("PRAGMA journal_mode=WAL;");
         exec("PRAGMA synchronous=FULL;");
+        // Files made before the index get it at their first open; a file that cannot take it
+        // (read-only, locked) is read the slow way.
+        sqlite3_exec(db_, rowsIndexSql().toUtf8().constData(), nullptr, nullptr, nullptr);
+        rowsIndex_ = false;
+        {
+            sqlite3_stmt* s = nullptr;
+            if (sqlite3_prepare_v2(db_, "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?;",
+                                   -1, &s, nullptr) == SQLITE_OK) {
+                sqlite3_bind_text(s, 1, kRowsIndex, -1, SQLITE_STATIC);
+                rowsIndex_ = sqlite3_step(s) == SQLITE_ROW;
+            }
+            sqlite3_finalize(s);
+        }
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -258,6 +275,16 @@ void Connection::keepRows(const QString& table, const std::vector<StoredRow>& ro
         return;
     }
     kept_[table] = KeptRows{changes(), rows};
+}
+
+void Connection::enroll(View* view) { views_.push_back(view); }
+
+void Connection::leave(View* view) { std::erase(views_, view); }
+
+void Connection::beforeRowWrite(const QString& table, qint64 rowid, const View* writer) {
+    for (View* v : views_)
+        if (v != writer && v->isOpen() && v->table() == table)
+            v->keepBodyOf(rowid);
 }
 
 void Connection::setDurableCommits(bool durable) {

@@ -12,11 +12,15 @@ struct sqlite3;
 
 namespace brimble {
 
-// One row of a table as read: its key and its values in the table's column order.
+// One row of a table as read: its key and its values in the table's column order. A memo
+// body is read only when asked for: until then `bodyPending` is set and its value is null.
 struct StoredRow {
     qint64 rowid = 0;
     QVector<QVariant> values;
+    bool bodyPending = false;
 };
+
+class View;
 
 // The one connection to the memo database. The connection string carries the file and its
 // key: "Provider=SQLCipher;Data Source=<dir>bm.mdb;Persist Security Info=False;Password=<key>";
@@ -59,6 +63,15 @@ public:
     [[noreturn]] void fail(const QString& context = {}) const;
     QString errorText() const;
 
+    // Whether the file has the index views read their snapshots from.
+    bool hasRowsIndex() const { return rowsIndex_; }
+
+    // Views of this connection, so that a write through one lets the others keep, as their
+    // snapshot has it, a body they have not read yet.
+    void enroll(View* view);
+    void leave(View* view);
+    void beforeRowWrite(const QString& table, qint64 rowid, const View* writer);
+
     // Bulk writes of a transient mark (the popped flags) may skip waiting for the disk:
     // losing them in a power cut is harmless, they are cleared at every start.
     void setDurableCommits(bool durable);
@@ -90,6 +103,8 @@ private:
 
     QString connectionString_;
     QString file_;
+    bool rowsIndex_ = false;
+    std::vector<View*> views_;
     QHash<qint64, QByteArray> texts_;
     std::map<QString, KeptRows> kept_;
     sqlite3* db_ = nullptr;

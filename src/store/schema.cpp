@@ -84,6 +84,15 @@ std::span<const ColumnDef> columnsOf(const QString& table) {
     return {};
 }
 
-QString schemaSql() { return tableSql("bm", kBm) + tableSql("config", kConfig); }
+QString schemaSql() { return tableSql("bm", kBm) + tableSql("config", kConfig) + rowsIndexSql(); }
+
+QString rowsIndexSql() {
+    QStringList names;
+    for (const auto& c : kBm)
+        if (c.kind != ColumnKind::Memo)
+            names << QStringLiteral("\"%1\"").arg(QLatin1String(c.name));
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"bm\" (%2);")
+        .arg(QLatin1String(kRowsIndex), names.join(QStringLiteral(", ")));
+}
 
 } // namespace brimble

@@ -22,4 +22,10 @@ std::span<const ColumnDef> columnsOf(const QString& table);
 // SQL that creates both tables as the delivered file has them.
 QString schemaSql();
 
+// An index over every column of `bm` but the memo body. Views read their snapshot from it, so
+// that opening one reads no body: a body lies between the other columns of its row, and
+// reading past it means reading every page it fills.
+inline constexpr const char* kRowsIndex = "bm_rows";
+QString rowsIndexSql();
+
 } // namespace brimble

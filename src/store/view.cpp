@@ -63,6 +63,9 @@ QVariant readColumn(Connection& c, qint64 rowid, sqlite3_stmt* s, int i, ColumnK
     return {};
 }
 
+const QString kVanished = QStringLiteral("Row handle referred to a deleted row or a row marked "
+                                         "for deletion.");
+
 void bindValue(Connection& c, sqlite3_stmt* s, int i, const QVariant& v, ColumnKind kind) {
     int rc = SQLITE_OK;
     if (!v.isValid() || v.isNull()) {
@@ -104,9 +107,21 @@ View::View(Connection& connection, QString table, QString name)
       columns_(columnsOf(table_)) {
     if (columns_.empty())
         throw DbError(QStringLiteral("Unknown table '%1'.").arg(table_));
+    for (int i = 0; i < int(columns_.size()); ++i)
+        if (columns_[i].kind == ColumnKind::Memo)
+            memoColumn_ = i;
+    connection_.enroll(this);
 }
 
-View::~View() = default;
+View::~View() { connection_.leave(this); }
+
+QString View::selectList() const {
+    // The body is left out: it is read when asked for.
+    QStringList names{QStringLiteral("rowid")};
+    for (const auto& c : columns_)
+        names << (c.kind == ColumnKind::Memo ? QStringLiteral("NULL") : quoted(c.name));
+    return names.join(QLatin1String(", "));
+}
 
 void View::setFilterText(const QString& filter) {
     filterText_ = filter.trimmed();
@@ -155,11 +170,13 @@ void View::open() {
         refilter();
         return;
     }
-    QStringList names{QStringLiteral("rowid")};
-    for (const auto& c : columns_)
-        names << quoted(c.name);
-    Statement s(connection_, QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid;")
-                                 .arg(names.join(QLatin1String(", ")), table_));
+    // The rows come from the index that holds every column but the body, when there is one.
+    const QString from = memoColumn_ >= 0 && connection_.hasRowsIndex()
+                             ? QStringLiteral("\"%1\" INDEXED BY \"%2\"")
+                                   .arg(table_, QLatin1String(kRowsIndex))
+                             : QStringLiteral("\"%1\"").arg(table_);
+    Statement s(connection_,
+                QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid;").arg(selectList(), from));
     std::vector<Row> rows;
     const int n = int(columns_.size());
     while (s.step()) {
@@ -167,7 +184,9 @@ void View::open() {
         r.rowid = sqlite3_column_int64(s.get(), 0);
         r.values.resize(n);
         for (int i = 0; i < n; ++i)
-            r.values[i] = readColumn(connection_, r.rowid, s.get(), i + 1, columns_[i].kind);
+            if (i != memoColumn_)
+                r.values[i] = readColumn(connection_, r.rowid, s.get(), i + 1, columns_[i].kind);
+        r.bodyPending = memoColumn_ >= 0;
         rows.push_back(std::move(r));
     }
     connection_.keepRows(table_, rows);
@@ -310,7 +329,7 @@ bool View::locate(const QString& column, const QVariant& value) {
     ensureOpen("locate");
     const int c = columnIndex(column);
     for (int i = 0; i < int(visible_.size()); ++i) {
-        const QVariant& v = all_[visible_[i]].values[c];
+        const QVariant v = read(all_[visible_[i]], c);
         if (v.isValid() && value.isValid() && v == value) {
             if (i != pos_) {
                 checkBrowse();
@@ -343,7 +362,75 @@ QVariant View::value(const QString& column) const {
     ensureOpen("read");
     const int c = columnIndex(column);
     const Row* r = currentRow();
-    return r ? stored(c, r->values[c]) : QVariant();
+    return r ? stored(c, read(*r, c)) : QVariant();
+}
+
+QVariant View::value(int column) const {
+    ensureOpen("read");
+    if (column < 0 || column >= int(columns_.size()))
+        throw DbError(QStringLiteral("%1: no column number %2.").arg(name_).arg(column));
+    const Row* r = currentRow();
+    return r ? stored(column, read(*r, column)) : QVariant();
+}
+
+const QVariant& View::field(int column) const {
+    static const QVariant none;
+    ensureOpen("read");
+    if (column < 0 || column >= int(columns_.size()))
+        throw DbError(QStringLiteral("%1: no column number %2.").arg(name_).arg(column));
+    const Row* r = currentRow();
+    if (!r)
+        return none;
+    if (column == memoColumn_ && r->bodyPending)
+        loadBody(const_cast<Row&>(*r));
+    return r->values[column];
+}
+
+QVariant View::read(const Row& row, int c) const {
+    if (c == memoColumn_ && row.bodyPending)
+        loadBody(const_cast<Row&>(row)); // only the body's cache changes
+    return row.values[c];
+}
+
+void View::loadBody(Row& row) const {
+    Statement s(connection_, QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE rowid = ?;")
+                                 .arg(QLatin1String(columns_[memoColumn_].name), table_));
+    sqlite3_bind_int64(s.get(), 1, row.rowid);
+    const bool found = s.step();
+    // Whatever came of it, the row is not read again: a vanished row is reported once.
+    row.bodyPending = false;
+    if (!found) {
+        row.values[memoColumn_] = QVariant();
+        throw RowVanished(kVanished);
+    }
+    // A copy of its own: bodies read one at a time are not kept once every view lets go.
+    if (sqlite3_column_type(s.get(), 0) == SQLITE_NULL)
+        row.values[memoColumn_] = QVariant();
+    else
+        row.values[memoColumn_] =
+            QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)),
+                       sqlite3_column_bytes(s.get(), 0));
+}
+
+void View::keepBodyOf(qint64 rowid) {
+    if (memoColumn_ < 0 || !isOpen())
+        return;
+    auto keep = [this](Row& r) {
+        if (!r.bodyPending)
+            return;
+        try {
+            loadBody(r);
+        } catch (const DbError&) {
+            // Nothing to keep: the view says so when the body is asked for.
+        }
+    };
+    // Rows are in rowid order, appended ones last with higher keys.
+    auto it = std::lower_bound(all_.begin(), all_.end(), rowid,
+                               [](const Row& r, qint64 key) { return r.rowid < key; });
+    if (it != all_.end() && it->rowid == rowid)
+        keep(*it);
+    if (state_ == ViewState::Edit && buffer_.rowid == rowid)
+        keep(buffer_);
 }
 
 QVariant View::stored(int column, const QVariant& raw) const {
@@ -364,8 +451,8 @@ QVariant View::valueAt(int row, const QString& column) const {
     if (row < 0 || row >= int(visible_.size()))
         return {};
     if (editing() && row == pos_ && state_ == ViewState::Edit)
-        return stored(c, buffer_.values[c]);
-    return stored(c, all_[visible_[row]].values[c]);
+        return stored(c, read(buffer_, c));
+    return stored(c, read(all_[visible_[row]], c));
 }
 
 qint64 View::keyAt(int row) const {
@@ -443,23 +530,24 @@ void View::setValue(const QString& column, const QVariant& value) {
         v = false; // yes/no never holds null
     }
     buffer_.values[c] = v;
+    if (c == memoColumn_)
+        buffer_.bodyPending = false;
     changed_[c] = true;
     modified_ = true;
 }
 
 View::Row View::readRow(qint64 rowid) const {
-    QStringList names;
-    for (const auto& c : columns_)
-        names << quoted(c.name);
     Statement s(connection_, QStringLiteral("SELECT %1 FROM \"%2\" WHERE rowid = ?;")
-                                 .arg(names.join(QLatin1String(", ")), table_));
+                                 .arg(selectList(), table_));
     sqlite3_bind_int64(s.get(), 1, rowid);
     Row r;
     r.rowid = rowid;
     r.values.resize(int(columns_.size()));
+    r.bodyPending = memoColumn_ >= 0;
     if (s.step())
         for (int i = 0; i < int(columns_.size()); ++i)
-            r.values[i] = readColumn(connection_, rowid, s.get(), i, columns_[i].kind);
+            if (i != memoColumn_)
+                r.values[i] = readColumn(connection_, rowid, s.get(), i + 1, columns_[i].kind);
     return r;
 }
 
@@ -487,6 +575,8 @@ void View::writeRow(Row& row, bool insert) {
             sets << n + QStringLiteral(" = ?");
         sql = QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?;").arg(table_, sets.join(", "));
     }
+    if (!insert && memoColumn_ >= 0 && changed_[memoColumn_])
+        connection_.beforeRowWrite(table_, row.rowid, this);
     Statement s(connection_, sql);
     int bind = 1;
     for (int c : cols)
@@ -495,7 +585,13 @@ void View::writeRow(Row& row, bool insert) {
         sqlite3_bind_int64(s.get(), bind, row.rowid);
     s.step();
     if (insert) {
-        row = readRow(sqlite3_last_insert_rowid(connection_.handle()));
+        Row fresh = readRow(sqlite3_last_insert_rowid(connection_.handle()));
+        // The body just written is the one in the buffer: no need to read it back.
+        if (memoColumn_ >= 0 && changed_[memoColumn_]) {
+            fresh.values[memoColumn_] = row.values[memoColumn_];
+            fresh.bodyPending = false;
+        }
+        row = std::move(fresh);
     } else if (sqlite3_changes(connection_.handle()) == 0) {
         throw RowVanished(QStringLiteral("Row cannot be located for updating: it was removed since "
                                      "the view '%1' was opened.")
@@ -550,6 +646,7 @@ void View::deleteRow() {
     if (pos_ < 0 || pos_ >= int(visible_.size()))
         throw DbError(QStringLiteral("%1: there is no current row to delete.").arg(name_));
     const int index = visible_[pos_];
+    connection_.beforeRowWrite(table_, all_[index].rowid, this);
     Statement s(connection_, QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?;").arg(table_));
     sqlite3_bind_int64(s.get(), 1, all_[index].rowid);
     s.step();

@@ -20,8 +20,10 @@ enum class ViewState { Inactive, Browse, Edit, Insert };
 // one row per post, and show in other views only after those are opened again.
 //
 // Values are QVariants: null (invalid), int for Key/Integer, bool for YesNo, double for
-// DateTime (days since 30 December 1899), QString for Text/Memo. Memo texts are held once
-// as UTF-8 and shared between views of the same connection.
+// DateTime (days since 30 December 1899), QString for Text/Memo. Memo bodies are not part of
+// what opening reads: a row's body is read from the file the first time it is asked for, and
+// kept. A write through another view of the connection first makes this one keep the body it
+// would otherwise read later, so what it shows is still its snapshot.
 class View {
 public:
     View(Connection& connection, QString table, QString name);
@@ -61,6 +63,12 @@ public:
 
     // Reading the current row (the edit buffer while editing).
     QVariant value(const QString& column) const;
+    // The same by position, for walks that read the same columns of every row.
+    int fieldIndex(const QString& column) const { return columnIndex(column); }
+    QVariant value(int column) const;
+    // The stored value itself, not a copy: for scans over every row. A memo body reads as its
+    // UTF-8 bytes.
+    const QVariant& field(int column) const;
     int intValue(const QString& column) const;   // null reads as 0
     bool boolValue(const QString& column) const; // null reads as false
     double dateValue(const QString& column) const;
@@ -81,6 +89,10 @@ public:
     void cancel();
     void deleteRow();
 
+    // Before another view of the connection changes or deletes row `rowid`: read its body
+    // now if it has not been read yet.
+    void keepBodyOf(qint64 rowid);
+
     // Bound controls. The view does not own them.
     void addLink(DataLink* link);
     void removeLink(DataLink* link);
@@ -97,22 +109,27 @@ private:
     void writeRow(Row& row, bool insert);
     Row readRow(qint64 rowid) const;
     const Row* currentRow() const;
+    // The value of column `c` of `row`, reading a pending body first.
+    QVariant read(const Row& row, int c) const;
+    void loadBody(Row& row) const;
+    QString selectList() const;
 
     Connection& connection_;
     QString table_;
     QString name_;
     std::span<const ColumnDef> columns_;
+    int memoColumn_ = -1;
     QString filterText_;
     int filterColumn_ = -1;
     QVariant filterValue_;
     bool filtered_ = false;
 
     ViewState state_ = ViewState::Inactive;
-    std::vector<Row> all_;        // the snapshot, table order
+    mutable std::vector<Row> all_; // the snapshot, table order; bodies are read into it
     std::vector<int> visible_;    // indexes into all_ that pass the filter
     int pos_ = -1;                // index into visible_
     bool eof_ = true, bof_ = true;
-    Row buffer_;                  // the row being edited or appended
+    mutable Row buffer_;          // the row being edited or appended
     std::vector<bool> changed_;   // columns set in the buffer
     bool modified_ = false;
     std::vector<DataLink*> links_;

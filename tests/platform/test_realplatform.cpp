@@ -9,6 +9,8 @@
 #include <QTextDocument>
 #include <memory>
 #include <QTemporaryDir>
+#include <QTest>
+#include <ctime>
 #include <gtest/gtest.h>
 
 using namespace brimble;
@@ -153,4 +155,30 @@ TEST(RealPlatform, AnswersFromTheRunningProgram) {
     EXPECT_LE(qAbs(platform.now().msecsTo(before)), 1000);
     // The autorun store is this system's and stays the same object.
     EXPECT_EQ(&platform.autorunStore(), &platform.autorunStore());
+}
+
+TEST(LocalClock, DaysFollowTheClockAndTheTimeZone) {
+    auto expected = [] {
+        const QDateTime t = QDateTime::currentDateTime();
+        return double(QDate(1899, 12, 30).daysTo(t.date())) +
+               t.time().msecsSinceStartOfDay() / 86400000.0;
+    };
+    const QByteArray tz = qgetenv("TZ");
+    qputenv("TZ", "UTC");
+    tzset();
+    QTest::qWait(1100);
+    const double utc = localNowDays();
+    EXPECT_NEAR(utc, expected(), 1.0 / 86400);
+    // Another zone shows within a second.
+    qputenv("TZ", "EST5");
+    tzset();
+    QTest::qWait(1100);
+    const double est = localNowDays();
+    EXPECT_NEAR(est, expected(), 1.0 / 86400);
+    EXPECT_NEAR(utc - est, 5.0 / 24, 3.0 / 86400);
+    if (tz.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", tz);
+    tzset();
 }

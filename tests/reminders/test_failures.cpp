@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 using namespace brimble;
 using namespace brimble::test;
@@ -61,6 +62,26 @@ TEST_F(Failures, MemoDeletedElsewhereIsReportedOnceAndOtherMemosStillPop) {
     EXPECT_EQ(openIdx(), std::vector<int>({later}));
 }
 
+TEST_F(Failures, MemoDeletedElsewhereBeforeItsTimeIsReportedOnceAndNeverShown) {
+    Memo m;
+    m.repeated = true;
+    m.due = QDateTime(QDate(2026, 12, 9), QTime(9, 0));
+    const int gone = add(m);
+    otherExec(QStringLiteral("DELETE FROM bm WHERE idx = %1;").arg(gone));
+    auto popupWindows = [] {
+        const QWidgetList all = QApplication::topLevelWidgets();
+        return std::count_if(all.begin(), all.end(), [](QWidget* w) {
+            return qobject_cast<PopupWindow*>(w) != nullptr;
+        });
+    };
+    const auto before = popupWindows();
+    at(10, 15);
+    EXPECT_TRUE(errorOf([&] { tick(); }).contains("deleted row"));
+    EXPECT_EQ(errorOf([&] { tick(); }), QString());
+    EXPECT_TRUE(popups.poplist().empty()) << "no window, empty or not, for a row that is gone";
+    EXPECT_EQ(popupWindows(), before);
+}
+
 TEST_F(Failures, LockHeldElsewhereLeavesOnePopupOpenAndMarked) {
     Memo m;
     m.repeated = true;
@@ -87,7 +108,7 @@ TEST_F(Failures, LockHeldElsewhereLeavesOnePopupOpenAndMarked) {
     EXPECT_FALSE(poppedInFile(a));
 }
 
-TEST_F(Failures, CloseAllClosesWhatItCanAndKeepsTheWindowItCouldNotUnmark) {
+TEST_F(Failures, CloseAllIsNotStoppedByAMemoDeletedElsewhere) {
     Memo m;
     const int a = add(m), b = add(m);
     popups.ToolButton6Click();

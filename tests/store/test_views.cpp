@@ -297,3 +297,51 @@ TEST_F(Views, ReopeningSeesEveryWriteWhicheverWayItCame) {
     first->deleteRow();
     EXPECT_EQ(reopened("g")->recordCount(), 1);
 }
+
+// Bodies are read when asked for, yet every view still shows its own snapshot of them.
+TEST_F(Views, BodiesReadLateAreStillTheSnapshots) {
+    auto bm = view("BM", "done=false");
+    const int a = addMemo(*bm, "first body");
+    const int b = addMemo(*bm, "second body");
+    auto writer = view("w", "done=false");
+    auto reader = view("r", "done=false"); // shares the rows the writer read
+    ASSERT_TRUE(writer->locate("idx", a));
+    writer->edit();
+    writer->setValue("memo", "rewritten");
+    writer->post();
+    ASSERT_TRUE(writer->locate("idx", b));
+    writer->deleteRow();
+    EXPECT_EQ(reader->textValue("memo"), "first body");
+    ASSERT_TRUE(reader->locate("idx", b));
+    EXPECT_EQ(reader->valueAt(1, "memo").toString(), "second body");
+    EXPECT_EQ(writer->textValue("memo"), "rewritten");
+    // Being edited, a row reads its body the same way.
+    reader->first();
+    reader->edit();
+    EXPECT_EQ(reader->textValue("memo"), "first body");
+    reader->cancel();
+
+    auto fresh = view("f", "done=false");
+    EXPECT_EQ(fresh->recordCount(), 1);
+    EXPECT_EQ(fresh->textValue("memo"), "rewritten");
+}
+
+TEST_F(Views, BodyOfARowDeletedElsewhereIsReportedOnce) {
+    auto bm = view("BM", "done=false");
+    const int a = addMemo(*bm, "soon gone");
+    auto later = view("later", "done=false");
+    {
+        Connection other;
+        other.setConnectionString(db.connectionString());
+        other.open();
+        other.exec(QStringLiteral("DELETE FROM bm WHERE idx = %1;").arg(a).toUtf8().constData());
+    }
+    try {
+        (void)later->textValue("memo");
+        FAIL() << "the body of a vanished row read as if it were there";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.text().contains("deleted row")) << e.text().toStdString();
+    }
+    EXPECT_EQ(later->textValue("memo"), QString()) << "reported once";
+    EXPECT_EQ(later->intValue("idx"), a) << "the rest of the snapshot stands";
+}
