@@ -15,10 +15,15 @@ namespace brimble {
 #ifdef Q_OS_UNIX
 namespace {
 int g_pipe[2] = {-1, -1};
+// How long the event loop has to close the program after a termination signal. A loop busy
+// with one long step (a huge memo being laid out) would otherwise keep the program from
+// ending at all; every saved memo is on disk already, so ending hard then loses nothing.
+constexpr unsigned kCloseGraceSeconds = 5;
 void onSignal(int) {
     const char byte = 1;
     // Only async-signal-safe work here: the event loop does the rest.
     [[maybe_unused]] ssize_t n = ::write(g_pipe[0], &byte, 1);
+    ::alarm(kCloseGraceSeconds); // SIGALRM's default action ends the process
 }
 } // namespace
 #endif
@@ -45,6 +50,7 @@ SessionEnd::SessionEnd(std::function<void()> close, QObject* parent)
         sigaction(SIGTERM, &sa, nullptr);
         sigaction(SIGINT, &sa, nullptr);
         sigaction(SIGHUP, &sa, nullptr);
+        signal(SIGALRM, SIG_DFL);
     }
 #endif
 }

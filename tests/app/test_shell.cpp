@@ -1,6 +1,7 @@
 #include "app/autorun.h"
 #include "app/errorboundary.h"
 #include "app/mainwindow.h"
+#include "app/sessionend.h"
 #include "app/tray.h"
 #include "reminders/popups.h"
 #include "reminders/scheduler.h"
@@ -16,6 +17,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace brimble;
 
@@ -271,3 +278,30 @@ TEST_F(Shell, LoadingTheWindowReadsTheStartAtLogOnStateAndWritesNothing) {
     EXPECT_EQ(f.autorun().location(), AutorunRoot::LocalMachine);
     EXPECT_TRUE(platform.autorun.currentUser.isEmpty());
 }
+
+#ifdef Q_OS_UNIX
+// A termination signal that arrives while the event loop is stuck in one long step (a huge
+// memo being laid out) still ends the program, a few seconds later.
+TEST(SessionEndSignal, ABusyLoopStillEndsOnTerm) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SessionEnd end([] {});
+        ::raise(SIGTERM);
+        ::sleep(60); // the loop never gets to the close
+        ::_exit(0);
+    }
+    int status = 0;
+    pid_t done = 0;
+    for (int i = 0; i < 100 && done == 0; ++i) {
+        QTest::qWait(100);
+        done = ::waitpid(child, &status, WNOHANG);
+    }
+    if (done == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        FAIL() << "still running 10 s after SIGTERM";
+    }
+    EXPECT_TRUE(WIFSIGNALED(status));
+}
+#endif
