@@ -223,19 +223,23 @@ void PopupManager::ToolButton4Click() {
     closepop();
 }
 
+void PopupManager::popAndMark(std::exception_ptr& firstFailure) {
+    createpop2();
+    try {
+        Database::setPopped(db_.bms, true);
+    } catch (const DbError&) {
+        if (!firstFailure)
+            firstFailure = std::current_exception();
+    }
+}
+
 void PopupManager::ToolButton6Click() {
     View& bms = db_.bms;
     std::exception_ptr failure;
     for (bms.first(); !bms.eof(); bms.next()) {
         if (bms.boolValue(kPopped) || isShown(bms.intValue(kIdx)))
             continue;
-        createpop2();
-        try {
-            Database::setPopped(bms, true);
-        } catch (const DbError&) {
-            if (!failure)
-                failure = std::current_exception();
-        }
+        popAndMark(failure);
     }
     if (failure)
         std::rethrow_exception(failure);

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QRect>
 #include <QSet>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,10 @@ public:
 
     // Builds and shows a pop-up for the current row of `bms`, which it reads and leaves as is.
     void createpop2();
+    // createpop2, then marks the row shown. A mark that cannot be written leaves the pop-up
+    // open (the scan never shows it twice); the first such error is kept in `firstFailure`, so
+    // that a walk over many rows goes on and reports once.
+    void popAndMark(std::exception_ptr& firstFailure);
     // Close handler of every pop-up window.
     void FClose(QWidget* sender);
     // Double-click handler of every pop-up view: stores the window's place in its memo and

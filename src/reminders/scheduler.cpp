@@ -107,13 +107,7 @@ void Scheduler::Timer1Timer() {
         if (platform_.nowDays() < bms.field(kDue).toDouble() ||
             popups_.isShown(bms.field(kIdx).toInt()))
             continue;
-        popups_.createpop2();
-        try {
-            Database::setPopped(bms, true);
-        } catch (const DbError&) {
-            if (!failure)
-                failure = std::current_exception();
-        }
+        popups_.popAndMark(failure);
     }
     if (failure)
         std::rethrow_exception(failure);
