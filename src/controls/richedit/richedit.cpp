@@ -283,11 +283,11 @@ void TRichEdit::onContentsChange(int from, int removed, int added) {
         changedUnannounced();
 }
 
-void TRichEdit::notifySelection(bool force) {
+void TRichEdit::notifySelection() {
     if (loading_)
         return;
     const QTextCursor c = textCursor();
-    if (!force && c.anchor() == lastAnchor_ && c.position() == lastPosition_)
+    if (c.anchor() == lastAnchor_ && c.position() == lastPosition_)
         return;
     lastAnchor_ = c.anchor();
     lastPosition_ = c.position();

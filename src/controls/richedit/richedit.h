@@ -121,7 +121,7 @@ private:
     QTextCharFormat selectionFormat() const;
     template <typename F> void applyCharFormat(F&& change);
     void onContentsChange(int from, int removed, int added);
-    void notifySelection(bool force = false);
+    void notifySelection();
     void placeSelectionBar();
 
     LinkHighlighter* highlighter_ = nullptr;
