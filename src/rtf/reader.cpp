@@ -591,18 +591,53 @@ void Reader::flushRun() {
         fixSurrogates(run_);
         runSurrogates_ = false;
     }
-    cursor_.insertText(run_, charFormat(runState_));
+    const QTextCharFormat& format = charFormat(runState_);
+    if (blockChars_ + run_.size() <= kPieceLength) {
+        cursor_.insertText(run_, format);
+        blockChars_ += run_.size();
+    } else {
+        QStringView rest(run_);
+        while (!rest.isEmpty()) {
+            const qsizetype n = pieceBreak(rest, blockChars_);
+            if (n > 0)
+                cursor_.insertText(rest.first(n).toString(), format);
+            blockChars_ += n;
+            rest = rest.sliced(n);
+            if (!rest.isEmpty())
+                continueParagraph();
+        }
+    }
     run_.resize(0); // keeps the buffer for the next run
 }
 
 void Reader::startBlock() {
     flushRun();
-    cursor_.insertBlock(); // takes the formats of the block before
+    if (firstPiece_.isValid()) {
+        cursor_.insertBlock(blockFormat(blockPara_)); // not the mark of the piece before
+        firstPiece_ = QTextBlock();
+    } else {
+        cursor_.insertBlock(); // takes the formats of the block before
+    }
     pendingBlock_ = false;
     blockHasContent_ = false;
+    blockChars_ = 0;
+}
+
+void Reader::continueParagraph() {
+    if (!firstPiece_.isValid())
+        firstPiece_ = cursor_.block();
+    QTextBlockFormat f = cursor_.blockFormat();
+    f.setProperty(kContinuesProperty, true);
+    cursor_.insertBlock(f); // the paragraph's own formats are given all pieces at its end
+    blockChars_ = 0;
 }
 
 void Reader::applyBlockFormat() {
+    if (firstPiece_.isValid()) {
+        setPieceFormats(firstPiece_, cursor_.block(), blockFormat(cur_.para));
+        blockPara_ = cur_.para;
+        return;
+    }
     if (!(cur_.para == blockPara_)) {
         cursor_.setBlockFormat(blockFormat(cur_.para));
         blockPara_ = cur_.para;
@@ -647,9 +682,12 @@ void Reader::insertPicture() {
         return;
     ensureRun();
     flushRun();
+    if (blockChars_ >= kPieceLength)
+        continueParagraph();
     pic.format.setName(newPictureName());
     doc_.addResource(QTextDocument::ImageResource, QUrl(pic.format.name()), pic.image);
     cursor_.insertImage(pic.format);
+    ++blockChars_;
 }
 
 } // namespace brimble::rtf

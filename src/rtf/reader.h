@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -126,6 +127,7 @@ private:
     void flushRun();
     void endParagraph();
     void startBlock();
+    void continueParagraph();
     void applyBlockFormat();
     void insertPicture();
     void finishFontEntry();
@@ -206,6 +208,8 @@ private:
     std::unordered_map<CharState, QTextCharFormat, CharStateHash> formats_;
     ParaState blockPara_;          // the paragraph properties the current block has
     bool blockHasContent_ = false; // text or a picture went into the current block
+    qsizetype blockChars_ = 0;     // characters in the current block
+    QTextBlock firstPiece_;        // of the current paragraph, once it is held in pieces
 };
 
 } // namespace brimble::rtf

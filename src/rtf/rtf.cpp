@@ -3,6 +3,7 @@
 #include "rtf/reader.h"
 
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <string>
 
@@ -32,11 +33,18 @@ bool looksLikeRtf(const QString& text) {
 
 bool read(QByteArrayView rtf, QTextDocument& document) {
     const bool undo = document.isUndoRedoEnabled();
+    // Cleared inside the edit, the document changes as a whole, and a layout that shows it
+    // lays it out lazily, in steps, instead of all at once.
+    QTextCursor edit(&document);
+    edit.beginEditBlock();
     document.clear();
-    if (!looksLikeRtf(rtf))
+    if (!looksLikeRtf(rtf)) {
+        edit.endEditBlock();
         return false;
+    }
     document.setUndoRedoEnabled(false); // a loaded document starts without history
     Reader(document).read(std::string_view(rtf.data(), size_t(rtf.size())));
+    edit.endEditBlock();
     document.setUndoRedoEnabled(undo);
     return true;
 }
@@ -71,7 +79,7 @@ QString writeString(const QTextDocument& document) {
 QString plainText(const QTextDocument& document) {
     QString out;
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
-        if (b != document.begin())
+        if (b != document.begin() && !continuesParagraph(b))
             out.append(u"\r\n");
         const QString text = b.text();
         for (const QChar c : text) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTextFormat>
 
+class QTextBlock;
+class QTextBlockFormat;
 class QTextDocument;
 
 namespace brimble::rtf {
@@ -22,6 +24,24 @@ inline constexpr int kPictureBytesProperty = QTextFormat::UserProperty + 0x0E4;
 inline constexpr int kPictureKeyProperty = QTextFormat::UserProperty + 0x0E5;
 // On a metafile picture: its native extent (\picw, \pich; QSize), kept for writing it back.
 inline constexpr int kMetafileExtentProperty = QTextFormat::UserProperty + 0x0E6;
+
+// Very long paragraphs are held in pieces, blocks of at most kPieceLength characters, so that
+// no line layout ever takes on megabytes of one paragraph (its cost grows with the square of
+// an unbroken word). A piece after the first carries kContinuesProperty (bool) on its block
+// format; the writer and plainText() join the pieces into one paragraph again.
+inline constexpr int kContinuesProperty = QTextFormat::UserProperty + 0x0F0;
+inline constexpr qsizetype kPieceLength = 4096;
+
+bool continuesParagraph(const QTextBlock& block);
+// How much of `text` still goes into a piece that holds `used` characters: up to the last
+// blank that keeps the piece at least half full, else all that fits (never half a surrogate
+// pair); 0 when the piece is best ended before the text.
+qsizetype pieceBreak(QStringView text, qsizetype used);
+// Gives the pieces from `first` to `last` the paragraph's format: the space before and the
+// first-line indent go to the first piece, the space after to the last.
+void setPieceFormats(const QTextBlock& first, const QTextBlock& last, const QTextBlockFormat& paragraph);
+// As QTextDocument::setPlainText, with long paragraphs held in pieces.
+void setPlainText(QTextDocument& document, const QString& text);
 
 // True when the text begins with "{\rtf" after optional blanks.
 bool looksLikeRtf(QByteArrayView text);

@@ -34,6 +34,7 @@ private:
     int colorIndex(const QBrush& b) const;
     RunProps propsOf(const QTextCharFormat& f);
     void writeProps(const RunProps& p);
+    QTextBlockFormat paragraphFormat(const QTextBlock& first);
     void writeBlockProps(const QTextBlockFormat& b);
     void writeText(QStringView text, int charset);
     void word(const char* w);
@@ -154,6 +155,21 @@ void Writer::writeProps(const RunProps& p) {
     if (p.vpos != last_.vpos)
         word(p.vpos == 1 ? "\\super" : p.vpos == 2 ? "\\sub" : "\\nosupersub");
     last_ = p;
+}
+
+QTextBlockFormat Writer::paragraphFormat(const QTextBlock& first) {
+    QTextBlockFormat f = first.blockFormat();
+    QTextBlock last = first;
+    while (continuesParagraph(last.next()))
+        last = last.next();
+    if (last != first) { // a paragraph in pieces: its space after is on its last piece
+        const QTextBlockFormat end = last.blockFormat();
+        if (end.hasProperty(QTextFormat::BlockBottomMargin))
+            f.setBottomMargin(end.bottomMargin());
+        else
+            f.clearProperty(QTextFormat::BlockBottomMargin);
+    }
+    return f;
 }
 
 void Writer::writeBlockProps(const QTextBlockFormat& b) {
@@ -327,9 +343,12 @@ QByteArray Writer::run() {
     word("\\viewkind4\\uc1");
 
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
-        writeBlockProps(b.blockFormat());
-        if (b.length() <= 1)
-            writeProps(propsOf(b.charFormat()));
+        const bool continues = continuesParagraph(b);
+        if (!continues) {
+            writeBlockProps(paragraphFormat(b));
+            if (b.length() <= 1)
+                writeProps(propsOf(b.charFormat()));
+        }
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             const QTextCharFormat f = frag.charFormat();
@@ -350,6 +369,8 @@ QByteArray Writer::run() {
             writeProps(propsOf(f));
             writeText(frag.text(), std::clamp(f.intProperty(kCharsetProperty), 0, 255));
         }
+        if (continuesParagraph(b.next()))
+            continue; // the next piece goes on with this paragraph
         closeLink();
         word("\\par");
         out_.append("\r\n");

@@ -3,6 +3,7 @@
 #include "store/dberror.h"
 #include "store/view.h"
 
+#include <QEvent>
 #include <exception>
 
 namespace brimble {
@@ -29,9 +30,39 @@ void TDBRichEdit::unbind() {
 
 void TDBRichEdit::load() {
     const bool hasRow = view_ && view_->isOpen() && (view_->editing() || view_->position() >= 0);
-    setText(hasRow ? view_->textValue(column_) : QString());
+    QString text = hasRow ? view_->textValue(column_) : QString();
+    // Reading megabytes of RTF takes seconds, and the main window starts in the tray: a very
+    // large memo waits until someone can see it.
+    deferred_ = !seen() && text.size() > kDeferredChars;
+    if (deferred_)
+        text = QString();
+    setText(text);
     // With no row there is nothing to type into: keys would only raise the view's error.
-    setReadOnly(!hasRow);
+    setReadOnly(!hasRow || deferred_);
+}
+
+bool TDBRichEdit::seen() const {
+    return isVisible() && !window()->isMinimized();
+}
+
+void TDBRichEdit::showEvent(QShowEvent* e) {
+    TRichEdit::showEvent(e);
+    // A window restored from the taskbar gets no show event of its own children.
+    if (watchedWindow_ != window()) {
+        if (watchedWindow_)
+            watchedWindow_->removeEventFilter(this);
+        watchedWindow_ = window();
+        watchedWindow_->installEventFilter(this);
+    }
+    if (deferred_ && seen())
+        load();
+}
+
+bool TDBRichEdit::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == watchedWindow_ && e->type() == QEvent::WindowStateChange && deferred_ &&
+        seen())
+        load();
+    return TRichEdit::eventFilter(watched, e);
 }
 
 void TDBRichEdit::recordChanged(View& view) {

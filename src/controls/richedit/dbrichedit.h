@@ -3,6 +3,8 @@
 #include "controls/richedit/richedit.h"
 #include "store/datalink.h"
 
+#include <QPointer>
+
 namespace brimble {
 
 class View;
@@ -15,6 +17,8 @@ class TDBRichEdit : public TRichEdit, public DataLink {
     Q_OBJECT
 public:
     static constexpr const char* kSaveFailedText = "Failed to Save Stream";
+    // Stored text longer than this is read into the control only once the control is shown.
+    static constexpr qsizetype kDeferredChars = qsizetype(1) << 20;
 
     explicit TDBRichEdit(QWidget* parent = nullptr);
     ~TDBRichEdit() override;
@@ -29,18 +33,25 @@ public:
     void updateRecord(View& view) override;
     void editCancelled(View& view) override;
     bool isModified() const override { return modified(); }
+    // The row's text waits for the control to be shown.
+    bool deferred() const { return deferred_; }
 
 protected:
     void beginChange() override;
     void changedUnannounced() override;
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     // The document as it goes into the column; a failure here fails the post.
     virtual QString streamOut() const;
 
 private:
     void load();
+    bool seen() const;
 
     View* view_ = nullptr;
     QString column_ = QStringLiteral("memo");
+    bool deferred_ = false;
+    QPointer<QWidget> watchedWindow_;
 };
 
 } // namespace brimble

@@ -44,9 +44,15 @@ class ChangeScope {
 public:
     explicit ChangeScope(TRichEdit* e) : e_(e) {
         e_->beginChange();
-        ++e_->inChange_;
+        if (e_->inChange_++ == 0) {
+            e_->changeFrom_ = e_->changeTo_ = -1;
+            e_->settle_ = true;
+        }
     }
-    ~ChangeScope() { --e_->inChange_; }
+    ~ChangeScope() {
+        if (--e_->inChange_ == 0)
+            e_->settlePieces();
+    }
     ChangeScope(const ChangeScope&) = delete;
     ChangeScope& operator=(const ChangeScope&) = delete;
 
@@ -61,6 +67,9 @@ public:
         ++e_->loading_;
         e_->document()->setUndoRedoEnabled(false);
         e_->document()->clear(); // drops the pictures of the previous document as well
+        // No caret while the text goes in: one carried to the end would be laid out there
+        // when it is put back at the start, and that lays out the whole document at once.
+        e_->setTextCursor(QTextCursor());
     }
     ~LoadScope() {
         e_->document()->setUndoRedoEnabled(true);
@@ -108,7 +117,7 @@ TRichEdit::Loaded TRichEdit::setText(const QString& text) {
         document()->setPlainText(QString::fromLatin1(kLoadFailedText));
         return Loaded::Failed;
     }
-    document()->setPlainText(text);
+    rtf::setPlainText(*document(), text);
     return Loaded::PlainText;
 }
 
@@ -275,12 +284,41 @@ void TRichEdit::paste() {
 }
 
 void TRichEdit::onContentsChange(int from, int removed, int added) {
-    (void)from;
     if (loading_ || (removed == 0 && added == 0))
         return;
     modified_ = true;
-    if (inChange_ == 0)
+    if (inChange_ == 0) {
         changedUnannounced();
+        return;
+    }
+    if (added > 0) {
+        changeFrom_ = changeFrom_ < 0 ? from : std::min(changeFrom_, from);
+        changeTo_ = std::max(changeTo_, from + added);
+    }
+}
+
+void TRichEdit::settlePieces() {
+    if (!settle_ || changeFrom_ < 0)
+        return;
+    // A paragraph mark typed into a piece of a long paragraph gives the new block the piece's
+    // format, continuation mark included: the user's paragraph would be joined on writing.
+    QTextCursor fix(document());
+    bool joined = false;
+    for (QTextBlock b = document()->findBlock(changeFrom_).next();
+         b.isValid() && b.position() <= changeTo_; b = b.next()) {
+        if (!rtf::continuesParagraph(b))
+            continue;
+        QTextBlockFormat f = b.blockFormat();
+        f.clearProperty(rtf::kContinuesProperty);
+        fix.setPosition(b.position());
+        if (!joined) {
+            fix.joinPreviousEditBlock(); // one undo step with the typing
+            joined = true;
+        }
+        fix.setBlockFormat(f);
+    }
+    if (joined)
+        fix.endEditBlock();
 }
 
 void TRichEdit::notifySelection() {
@@ -335,6 +373,8 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
         return;
     }
     ChangeScope scope(this);
+    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo))
+        settle_ = false; // the document restores the formats it had
     QTextEdit::keyPressEvent(e);
 }
 
@@ -355,6 +395,9 @@ void TRichEdit::insertFromMimeData(const QMimeData* source) {
     if (isReadOnly() || !source || !richmime::canInsert(*source))
         return;
     ChangeScope scope(this);
+    if (source->hasFormat(QLatin1String(richmime::kRtf)) ||
+        source->hasFormat(QLatin1String(richmime::kRtfAlt)))
+        settle_ = false; // pasted pieces keep their marks: they were one paragraph
     QTextCursor c = textCursor();
     c.beginEditBlock();
     richmime::insert(c, *source);

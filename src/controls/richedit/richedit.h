@@ -121,6 +121,7 @@ private:
     QTextCharFormat selectionFormat() const;
     template <typename F> void applyCharFormat(F&& change);
     void onContentsChange(int from, int removed, int added);
+    void settlePieces();
     void notifySelection();
     void placeSelectionBar();
 
@@ -133,6 +134,10 @@ private:
     QCursor normalCursor_;
     int loading_ = 0;
     int inChange_ = 0;
+    // Where the change in progress put text, and whether paragraph marks it typed may have
+    // carried a piece's continuation mark along (not so for undo, redo or pasted RTF).
+    int changeFrom_ = -1, changeTo_ = -1;
+    bool settle_ = false;
     int lastAnchor_ = -1, lastPosition_ = -1;
     struct Press {
         Link link;
