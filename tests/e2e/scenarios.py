@@ -241,6 +241,38 @@ def history_ctrl_x_copies(desk):
           "Ctrl-X in the history emptied the memo")
 
 
+@scenario
+def huge_memos_pop(desk):
+    # Left behind by another program: one line of 16 MB without a space, and 16 MB of
+    # paragraphs. Both pop at once, the tray and the editor still answer, and SIGTERM ends it.
+    head = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 "
+    para = "Some ordinary words of a long memo, one paragraph that wraps.\\par "
+    for i, body in enumerate(["replace(hex(zeroblob(8388608)), '0', 'x')",
+                              "replace(hex(zeroblob(262144)), '00', '%s')" % para]):
+        desk.sql("INSERT INTO bm (datetime, memo, bgcolor, repeated, done, popped, \"left\", "
+                 "\"top\", tinggi, lebar) VALUES (%r, '%s' || %s || '}', %d, 1, 0, 0, %d, 150, "
+                 "200, 300);" % (days(overdue()), head, body, 0x00CCFFFF, 60 + 350 * i))
+    sizes = desk.sql("SELECT length(memo) FROM bm WHERE length(memo) > 1000000 ORDER BY idx;")
+    started = time.monotonic()
+    launch_in_tray(desk)
+    d.wait_for("both pop-ups", lambda: len(popup_windows(desk)) == 2, timeout=30)
+    took = time.monotonic() - started
+    check(took < 15, "the pop-ups took %.1f s" % took)
+    time.sleep(1.0)
+    desk.screenshot(os.path.join(os.environ.get("BRIMBLE_E2E_SHOTS", desk.dir), "huge.png"))
+    open_from_tray(desk)
+    desk.key("ctrl+End")  # the editor shows the memo and moves through it
+    time.sleep(1.0)
+    desk.screenshot(os.path.join(os.environ.get("BRIMBLE_E2E_SHOTS", desk.dir), "huge-editor.png"))
+    check(desk.app_proc.poll() is None, "the program ended")
+    stopped = time.monotonic()
+    desk.app_proc.terminate()
+    desk.app_proc.wait(10)
+    check(time.monotonic() - stopped < 6, "SIGTERM took %.1f s" % (time.monotonic() - stopped))
+    after = desk.sql("SELECT length(memo) FROM bm WHERE length(memo) > 1000000 ORDER BY idx;")
+    check(after == sizes, "the memos changed: %r, then %r" % (sizes, after))
+
+
 def main(argv):
     if len(argv) != 4 or argv[1] not in SCENARIOS:
         print("usage: scenarios.py {%s} PROGRAM DATABASE" % ",".join(SCENARIOS))

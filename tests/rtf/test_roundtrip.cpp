@@ -194,3 +194,50 @@ TEST(RtfWriter, FromPlainTextAsTheConverterDoes) {
     ASSERT_TRUE(read(write(doc), back));
     EXPECT_EQ(plainText(back), QString::fromUtf8("first line\r\nsecond\tline é"));
 }
+
+TEST(RtfLongParagraphs, AreHeldInPiecesAndWrittenBackAsOneParagraph) {
+    // An unbroken word of 20,000 characters (surrogate pairs among them) in a paragraph with
+    // its own format, a paragraph of 10,000 characters of words, and short ones around them.
+    QString word;
+    while (word.size() < 20000)
+        word += QString::fromUtf8("x😀");
+    QString words;
+    while (words.size() < 10000)
+        words += QStringLiteral("some words ");
+    const QByteArray head = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0 first\\par "
+                            "\\pard\\qc\\fi300\\sb100\\sa200 ";
+    QByteArray body;
+    for (const QChar c : word)
+        body += c.unicode() < 128 ? QByteArray(1, char(c.unicode()))
+                                  : "\\u" + QByteArray::number(qint16(c.unicode())) + "?";
+    const QByteArray all = head + body + "\\par\\pard " + words.toLatin1() + "\\par last\\par}";
+
+    QTextDocument doc;
+    ASSERT_TRUE(read(QByteArrayView(all), doc));
+    const QString expected = "first\r\n" + word + "\r\n" + words + "\r\nlast";
+    EXPECT_EQ(plainText(doc), expected);
+    EXPECT_EQ(doc.blockCount(), 2 + 5 + 3);
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        EXPECT_LE(b.length() - 1, kPieceLength);
+        EXPECT_FALSE(b.text().endsWith(QChar(0xD83D))) << "a surrogate pair was cut";
+    }
+    // The paragraph's format is read back whole from what is written.
+    QTextDocument back;
+    ASSERT_TRUE(read(write(doc), back));
+    EXPECT_EQ(plainText(back), expected);
+    const QTextBlockFormat f = back.begin().next().blockFormat();
+    EXPECT_EQ(f.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_DOUBLE_EQ(f.textIndent(), 20.0);
+    EXPECT_DOUBLE_EQ(f.topMargin(), 100 / 15.0);
+    QTextBlock lastPiece = back.begin().next();
+    while (continuesParagraph(lastPiece.next()))
+        lastPiece = lastPiece.next();
+    EXPECT_DOUBLE_EQ(lastPiece.blockFormat().bottomMargin(), 200 / 15.0);
+    EXPECT_EQ(write(back), write(doc));
+
+    // Plain text is held the same way.
+    QTextDocument plain;
+    setPlainText(plain, "a\r\n" + word + "\nb");
+    EXPECT_EQ(plainText(plain), "a\r\n" + word + "\r\nb");
+    EXPECT_GT(plain.blockCount(), 3);
+}

@@ -4,7 +4,9 @@
 #include "richtest.h"
 #include "rtf/rtf.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QClipboard>
 #include <QMimeData>
 #include <QPainter>
@@ -15,6 +17,7 @@
 using namespace brimble;
 using brimble::test::caretAt;
 using brimble::test::select;
+using brimble::test::showSized;
 
 namespace {
 
@@ -243,4 +246,49 @@ TEST(RichEditText, CharsetAndMetafileBytesSurviveTheWrittenRtf) {
     c.setPosition(4);
     ASSERT_TRUE(c.charFormat().isImageFormat());
     EXPECT_EQ(c.charFormat().property(richmime::kMetafileBytesProperty).toByteArray(), sampleEmf());
+}
+
+TEST(RichEditText, AParagraphMarkTypedIntoALongParagraphIsKept) {
+    QString words;
+    while (words.size() < 3 * rtf::kPieceLength)
+        words += QStringLiteral("many words ");
+    TRichEdit e;
+    e.setText("{\\rtf1\\ansi " + words + "\\par}");
+    ASSERT_GT(e.document()->blockCount(), 3) << "the paragraph is held in pieces";
+    const QString original = e.text();
+    const QTextBlock second = e.document()->begin().next();
+    const int at = second.position() + 100;
+    caretAt(e, at);
+    QTest::keyClick(&e, Qt::Key_Return);
+    QString expected = original;
+    expected.insert(at - second.blockNumber(), "\r\n"); // no line end between pieces
+    EXPECT_EQ(e.text(), expected);
+    QTextDocument back;
+    rtf::read(e.toRtf(), back);
+    EXPECT_EQ(rtf::plainText(back), expected) << "the typed paragraph mark is written";
+    // Text pasted with a line end is two paragraphs as well; undo brings back the one.
+    QApplication::clipboard()->setText("x\ny");
+    caretAt(e, at + 2 * int(rtf::kPieceLength));
+    e.paste();
+    EXPECT_EQ(e.text().count("\r\n"), original.count("\r\n") + 2);
+    QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(e.text(), original);
+    rtf::read(e.toRtf(), back);
+    EXPECT_EQ(rtf::plainText(back), original) << "undo joins the pieces again";
+}
+
+TEST(RichEditText, AHugeUnbrokenLineIsShownAndLaidOutInLinearTime) {
+    // Laid out as one paragraph, each line searched to the end of the word for a break:
+    // minutes for this memo.
+    TRichEdit e;
+    showSized(e);
+    QElapsedTimer t;
+    t.start();
+    e.setText("{\\rtf1\\ansi " + QString(2 << 20, QLatin1Char('x')) + "\\par}");
+    QApplication::processEvents();
+    const QSizeF size = e.document()->documentLayout()->documentSize(); // all of it laid out
+    EXPECT_GT(size.height(), 1000);
+    EXPECT_LT(t.elapsed(), 20000);
+    EXPECT_EQ(e.text().size(), 2 << 20);
 }

@@ -275,3 +275,29 @@ TEST_F(BoundEditor, BackgroundColourIsNotBoundAndClosingShowsNothing) {
     bm->open(); // no longer told
     EXPECT_EQ(memo1.text(), "");
 }
+
+TEST_F(BoundEditor, AVeryLargeMemoIsReadWhenTheEditorIsSeen) {
+    const QString big = "{\\rtf1\\ansi " + QString(TDBRichEdit::kDeferredChars, QLatin1Char('y')) +
+                        "\\par}";
+    addMemo("small");
+    addMemo(big);
+    reopen();
+    QWidget window; // starts in the tray: hidden
+    auto* memo1 = new TDBRichEdit(&window);
+    memo1->bind(*bm);
+    EXPECT_EQ(memo1->text(), "small");
+    bm->next();
+    EXPECT_TRUE(memo1->deferred());
+    EXPECT_TRUE(memo1->isReadOnly()) << "nothing to type into before it is read";
+    window.showMinimized();
+    QApplication::processEvents();
+    EXPECT_TRUE(memo1->deferred()) << "a minimized window shows nothing either";
+    window.showNormal();
+    QApplication::processEvents();
+    EXPECT_FALSE(memo1->deferred());
+    EXPECT_FALSE(memo1->isReadOnly());
+    EXPECT_EQ(memo1->text().size(), TDBRichEdit::kDeferredChars);
+    EXPECT_FALSE(bm->editing()) << "reading it late is no change";
+    bm->first();
+    EXPECT_EQ(memo1->text(), "small");
+}
