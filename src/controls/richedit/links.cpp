@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QTextCharFormat>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <array>
 
 namespace brimble {
@@ -76,17 +78,41 @@ std::vector<LinkSpan> findLinks(const QString& text) {
     return links;
 }
 
-LinkHighlighter::LinkHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}
+namespace {
+constexpr int kHasLinks = 0x4C4E4B; // the block state of a block whose links are shown
+}
 
-void LinkHighlighter::highlightBlock(const QString& text) {
-    const auto links = findLinks(text);
-    if (links.empty())
+LinkHighlighter::LinkHighlighter(QTextDocument* document) : QObject(document), document_(document) {
+    connect(document, &QTextDocument::contentsChange, this, &LinkHighlighter::contentsChange);
+}
+
+void LinkHighlighter::contentsChange(int from, int removed, int added) {
+    (void)removed;
+    if (marking_)
+        return; // the relayout asked for below reports itself as a change
+    marking_ = true;
+    const int end = from + added;
+    for (QTextBlock b = document_->findBlock(from); b.isValid() && b.position() <= end; b = b.next())
+        mark(b);
+    marking_ = false;
+}
+
+void LinkHighlighter::mark(QTextBlock block) {
+    const auto links = findLinks(block.text());
+    if (links.empty() && block.userState() != kHasLinks)
         return;
+    QList<QTextLayout::FormatRange> ranges;
     QTextCharFormat f;
     f.setForeground(QGuiApplication::palette().color(QPalette::Link));
     f.setFontUnderline(true);
     for (const LinkSpan& l : links)
-        setFormat(l.start, l.length, f);
+        ranges.append({l.start, l.length, f});
+    QTextLayout* layout = block.layout();
+    block.setUserState(links.empty() ? -1 : kHasLinks);
+    if (layout->formats() == ranges)
+        return;
+    layout->setFormats(ranges);
+    document_->markContentsDirty(block.position(), block.length());
 }
 
 } // namespace brimble

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <QSyntaxHighlighter>
+#include <QObject>
+#include <QTextBlock>
 #include <vector>
+
+class QTextDocument;
 
 namespace brimble {
 
@@ -16,13 +19,19 @@ struct LinkSpan {
 std::vector<LinkSpan> findLinks(const QString& text);
 
 // Shows detected links underlined in the link colour. It only sets display formats of the
-// layout, so the document and what is written from it stay as they are.
-class LinkHighlighter : public QSyntaxHighlighter {
+// layout, so the document and what is written from it stay as they are. Unlike a syntax
+// highlighter it leaves blocks without links untouched, so that loading a memo of many
+// paragraphs does not give each its layout at once.
+class LinkHighlighter : public QObject {
 public:
     explicit LinkHighlighter(QTextDocument* document);
 
-protected:
-    void highlightBlock(const QString& text) override;
+private:
+    void contentsChange(int from, int removed, int added);
+    void mark(QTextBlock block);
+
+    QTextDocument* document_;
+    bool marking_ = false;
 };
 
 } // namespace brimble
