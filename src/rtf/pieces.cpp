@@ -45,41 +45,57 @@ void setPieceFormats(const QTextBlock& first, const QTextBlock& last,
     }
 }
 
-void setPlainText(QTextDocument& document, const QString& text) {
-    const bool undo = document.isUndoRedoEnabled();
-    document.setUndoRedoEnabled(false);
-    QTextCursor c(&document);
-    c.beginEditBlock();
-    document.clear(); // inside the edit: one change of the whole, laid out lazily
-
-    const QTextBlockFormat plain = c.blockFormat();
+void insertPlainText(QTextCursor& cursor, QStringView text) {
+    cursor.beginEditBlock();
+    const QTextCharFormat format = cursor.charFormat(); // a replaced selection's own
+    cursor.removeSelectedText();
+    // A paragraph mark takes the paragraph's format, as QTextCursor::insertText does, but
+    // never the mark of a piece: what follows it is a paragraph of its own.
+    QTextBlockFormat plain = cursor.blockFormat();
+    plain.clearProperty(kContinuesProperty);
     QTextBlockFormat continued = plain;
+    continued.clearProperty(QTextFormat::BlockTopMargin);
+    continued.clearProperty(QTextFormat::TextIndent);
     continued.setProperty(kContinuesProperty, true);
     // The paragraph marks QTextCursor::insertText knows, a CR LF pair counting once.
     const auto isMark = [](QChar ch) {
         return ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator ||
                ch == QChar(0xFDD0) || ch == QChar(0xFDD1);
     };
-    const QStringView all(text);
+    qsizetype used = cursor.positionInBlock();
     qsizetype start = 0;
-    while (start <= all.size()) {
+    for (;;) {
         qsizetype end = start;
-        while (end < all.size() && !isMark(all[end]))
+        while (end < text.size() && !isMark(text[end]))
             ++end;
-        QStringView paragraph = all.sliced(start, end - start);
-        for (bool firstPiece = true; firstPiece || !paragraph.isEmpty(); firstPiece = false) {
-            if (!firstPiece)
-                c.insertBlock(continued);
-            const qsizetype n = std::max<qsizetype>(pieceBreak(paragraph, 0), 1);
-            if (!paragraph.isEmpty())
-                c.insertText(paragraph.first(std::min(n, paragraph.size())).toString());
-            paragraph = paragraph.sliced(std::min(n, paragraph.size()));
+        QStringView paragraph = text.sliced(start, end - start);
+        while (!paragraph.isEmpty()) {
+            const qsizetype n = pieceBreak(paragraph, used);
+            if (n > 0)
+                cursor.insertText(paragraph.first(n).toString(), format);
+            used += n;
+            paragraph = paragraph.sliced(n);
+            if (!paragraph.isEmpty()) {
+                cursor.insertBlock(continued);
+                used = 0;
+            }
         }
-        if (end >= all.size())
+        if (end >= text.size())
             break;
-        start = end + (all[end] == u'\r' && end + 1 < all.size() && all[end + 1] == u'\n' ? 2 : 1);
-        c.insertBlock(plain);
+        start = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
+        cursor.insertBlock(plain);
+        used = 0;
     }
+    cursor.endEditBlock();
+}
+
+void setPlainText(QTextDocument& document, const QString& text) {
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    QTextCursor c(&document);
+    c.beginEditBlock();
+    document.clear(); // inside the edit: one change of the whole, laid out lazily
+    insertPlainText(c, text);
     c.endEditBlock();
     document.setUndoRedoEnabled(undo);
 }

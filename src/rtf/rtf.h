@@ -7,6 +7,7 @@
 
 class QTextBlock;
 class QTextBlockFormat;
+class QTextCursor;
 class QTextDocument;
 
 namespace brimble::rtf {
@@ -40,7 +41,9 @@ qsizetype pieceBreak(QStringView text, qsizetype used);
 // Gives the pieces from `first` to `last` the paragraph's format: the space before and the
 // first-line indent go to the first piece, the space after to the last.
 void setPieceFormats(const QTextBlock& first, const QTextBlock& last, const QTextBlockFormat& paragraph);
-// As QTextDocument::setPlainText, with long paragraphs held in pieces.
+// As QTextCursor::insertText and QTextDocument::setPlainText, with long paragraphs held in
+// pieces; a paragraph mark in the text never carries on a piece it is typed into.
+void insertPlainText(QTextCursor& cursor, QStringView text);
 void setPlainText(QTextDocument& document, const QString& text);
 
 // True when the text begins with "{\rtf" after optional blanks.

@@ -395,9 +395,7 @@ void TRichEdit::insertFromMimeData(const QMimeData* source) {
     if (isReadOnly() || !source || !richmime::canInsert(*source))
         return;
     ChangeScope scope(this);
-    if (source->hasFormat(QLatin1String(richmime::kRtf)) ||
-        source->hasFormat(QLatin1String(richmime::kRtfAlt)))
-        settle_ = false; // pasted pieces keep their marks: they were one paragraph
+    settle_ = false; // what is pasted brings its own paragraph formats, pieces included
     QTextCursor c = textCursor();
     c.beginEditBlock();
     richmime::insert(c, *source);

@@ -135,7 +135,7 @@ private:
     int loading_ = 0;
     int inChange_ = 0;
     // Where the change in progress put text, and whether paragraph marks it typed may have
-    // carried a piece's continuation mark along (not so for undo, redo or pasted RTF).
+    // carried a piece's continuation mark along (not so for undo, redo or a paste).
     int changeFrom_ = -1, changeTo_ = -1;
     bool settle_ = false;
     int lastAnchor_ = -1, lastPosition_ = -1;

@@ -127,7 +127,7 @@ void insert(QTextCursor& cursor, const QMimeData& source) {
         return;
     }
     if (source.hasText())
-        cursor.insertText(source.text()); // in the character format at the caret
+        rtf::insertPlainText(cursor, source.text()); // in the character format at the caret
 }
 
 void insertPicture(QTextCursor& cursor, const QImage& image, const QByteArray& jpeg) {

@@ -276,6 +276,17 @@ TEST(RichEditText, AParagraphMarkTypedIntoALongParagraphIsKept) {
     EXPECT_EQ(e.text(), original);
     rtf::read(e.toRtf(), back);
     EXPECT_EQ(rtf::plainText(back), original) << "undo joins the pieces again";
+    // A pasted line of megabytes is held in pieces too, and written as the one line.
+    const QString line(3 * rtf::kPieceLength, QLatin1Char('z'));
+    QApplication::clipboard()->setText(line);
+    caretAt(e, at);
+    e.paste();
+    for (QTextBlock b = e.document()->begin(); b.isValid(); b = b.next())
+        EXPECT_LE(b.length() - 1, rtf::kPieceLength);
+    expected = original;
+    expected.insert(at - second.blockNumber(), line);
+    rtf::read(e.toRtf(), back);
+    EXPECT_EQ(rtf::plainText(back), expected);
 }
 
 TEST(RichEditText, AHugeUnbrokenLineIsShownAndLaidOutInLinearTime) {
