@@ -26,6 +26,21 @@ qsizetype pieceBreak(QStringView text, qsizetype used) {
     return n;
 }
 
+void insertInPieces(QTextCursor& cursor, QStringView text, const QTextCharFormat& format,
+                    qsizetype& used, const std::function<void()>& nextPiece) {
+    while (!text.isEmpty()) {
+        const qsizetype n = pieceBreak(text, used);
+        if (n > 0)
+            cursor.insertText(text.first(n).toString(), format);
+        used += n;
+        text = text.sliced(n);
+        if (!text.isEmpty()) {
+            nextPiece();
+            used = 0;
+        }
+    }
+}
+
 void setPieceFormats(const QTextBlock& first, const QTextBlock& last,
                      const QTextBlockFormat& paragraph) {
     QTextCursor c(first);
@@ -68,18 +83,8 @@ void insertPlainText(QTextCursor& cursor, QStringView text) {
         qsizetype end = start;
         while (end < text.size() && !isMark(text[end]))
             ++end;
-        QStringView paragraph = text.sliced(start, end - start);
-        while (!paragraph.isEmpty()) {
-            const qsizetype n = pieceBreak(paragraph, used);
-            if (n > 0)
-                cursor.insertText(paragraph.first(n).toString(), format);
-            used += n;
-            paragraph = paragraph.sliced(n);
-            if (!paragraph.isEmpty()) {
-                cursor.insertBlock(continued);
-                used = 0;
-            }
-        }
+        insertInPieces(cursor, text.sliced(start, end - start), format, used,
+                       [&] { cursor.insertBlock(continued); });
         if (end >= text.size())
             break;
         start = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);

@@ -596,16 +596,7 @@ void Reader::flushRun() {
         cursor_.insertText(run_, format);
         blockChars_ += run_.size();
     } else {
-        QStringView rest(run_);
-        while (!rest.isEmpty()) {
-            const qsizetype n = pieceBreak(rest, blockChars_);
-            if (n > 0)
-                cursor_.insertText(rest.first(n).toString(), format);
-            blockChars_ += n;
-            rest = rest.sliced(n);
-            if (!rest.isEmpty())
-                continueParagraph();
-        }
+        insertInPieces(cursor_, run_, format, blockChars_, [this] { continueParagraph(); });
     }
     run_.resize(0); // keeps the buffer for the next run
 }

@@ -4,9 +4,11 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QTextFormat>
+#include <functional>
 
 class QTextBlock;
 class QTextBlockFormat;
+class QTextCharFormat;
 class QTextCursor;
 class QTextDocument;
 
@@ -38,6 +40,11 @@ bool continuesParagraph(const QTextBlock& block);
 // blank that keeps the piece at least half full, else all that fits (never half a surrogate
 // pair); 0 when the piece is best ended before the text.
 qsizetype pieceBreak(QStringView text, qsizetype used);
+// Inserts text with no paragraph marks at the cursor in `format`, its block already holding
+// `used` characters; where a piece is full, `nextPiece` starts the next block (and `used`
+// counts again from 0).
+void insertInPieces(QTextCursor& cursor, QStringView text, const QTextCharFormat& format,
+                    qsizetype& used, const std::function<void()>& nextPiece);
 // Gives the pieces from `first` to `last` the paragraph's format: the space before and the
 // first-line indent go to the first piece, the space after to the last.
 void setPieceFormats(const QTextBlock& first, const QTextBlock& last, const QTextBlockFormat& paragraph);
