@@ -6,6 +6,18 @@
 
 namespace brimble::rtf {
 
+namespace {
+
+// A later piece's format: the paragraph's, without what belongs to its first line.
+QTextBlockFormat continuationOf(QTextBlockFormat f) {
+    f.clearProperty(QTextFormat::BlockTopMargin);
+    f.clearProperty(QTextFormat::TextIndent);
+    f.setProperty(kContinuesProperty, true);
+    return f;
+}
+
+} // namespace
+
 bool continuesParagraph(const QTextBlock& block) {
     return block.blockFormat().boolProperty(kContinuesProperty);
 }
@@ -45,12 +57,7 @@ void setPieceFormats(const QTextBlock& first, const QTextBlock& last,
                      const QTextBlockFormat& paragraph) {
     QTextCursor c(first);
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
-        QTextBlockFormat f = paragraph;
-        if (b != first) {
-            f.clearProperty(QTextFormat::BlockTopMargin);
-            f.clearProperty(QTextFormat::TextIndent);
-            f.setProperty(kContinuesProperty, true);
-        }
+        QTextBlockFormat f = b == first ? paragraph : continuationOf(paragraph);
         if (b != last)
             f.clearProperty(QTextFormat::BlockBottomMargin);
         c.setPosition(b.position());
@@ -68,10 +75,7 @@ void insertPlainText(QTextCursor& cursor, QStringView text) {
     // never the mark of a piece: what follows it is a paragraph of its own.
     QTextBlockFormat plain = cursor.blockFormat();
     plain.clearProperty(kContinuesProperty);
-    QTextBlockFormat continued = plain;
-    continued.clearProperty(QTextFormat::BlockTopMargin);
-    continued.clearProperty(QTextFormat::TextIndent);
-    continued.setProperty(kContinuesProperty, true);
+    const QTextBlockFormat continued = continuationOf(plain);
     // The paragraph marks QTextCursor::insertText knows, a CR LF pair counting once.
     const auto isMark = [](QChar ch) {
         return ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator ||
